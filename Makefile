@@ -1,0 +1,58 @@
+# Fourfall: `make run` opens the game, `make test` runs every test.
+# Both install whatever Debian packages are missing first.
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc)
+WERROR     ?= $(if $(CI),ON,OFF)
+CMAKE_ARGS ?=
+
+DEBS := cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev \
+        libgtest-dev libgmock-dev libbenchmark-dev
+
+SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
+
+.PHONY: all deps configure build test test-fast bench run clean
+
+all: build
+
+# Installs only what is missing, and runs apt-get update only then.
+deps:
+	@missing=""; \
+	for p in $(DEBS); do \
+	  dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing missing packages:$$missing"; \
+	  $(SUDO) apt-get update && \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
+	fi
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DFOURFALL_WERROR=$(WERROR) $(CMAKE_ARGS)
+
+$(ASAN_BUILD)/build.ninja: | deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFOURFALL_WERROR=$(WERROR) \
+	  -DFOURFALL_SANITIZE=ON $(CMAKE_ARGS)
+
+configure: $(BUILD)/build.ninja
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+# The whole suite in the release build, then again under ASan and UBSan.
+test: build $(ASAN_BUILD)/build.ninja
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+# The release build's tests only, for a quick check while working.
+test-fast: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD)/tools/fourfall-analyze --bench
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,1 @@
+fourfall_add_test(engine_tests SOURCES engine_position_test.cpp engine_search_test.cpp LIBS fourfall_engine LABELS engine)
