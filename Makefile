@@ -56,3 +56,19 @@ bench: build
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
+
+# The Debian package, copied to this folder: apt-get install ./fourfall_*.deb
+.PHONY: package install icons
+package: build
+	@$(MAKE) --no-print-directory deps DEBS="dpkg-dev file"
+	rm -f $(BUILD)/fourfall_*.deb fourfall_*.deb
+	cd $(BUILD) && cpack -G DEB
+	cp $(BUILD)/fourfall_*.deb .
+
+install: build
+	$(SUDO) cmake --install $(BUILD)
+
+# Redraws the icons kept under packaging/icons/.
+icons: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) --target fourfall-icongen
+	$(BUILD)/tools/icongen/fourfall-icongen packaging/icons
