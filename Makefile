@@ -52,7 +52,7 @@ test-fast: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	$(BUILD)/tools/fourfall-analyze --bench
+	$(BUILD)/tools/analyze/fourfall-analyze --bench
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/evaluate.h"
+#include "tools/analyze/analyzer.h"
+#include "tools/analyze/sequence.h"
+
+namespace {
+
+constexpr const char* kDrawnGame = "442761225377252342545563474175371666631311";
+
+struct Outcome {
+    int status;
+    std::string out, err;
+};
+
+Outcome Analyze(const std::vector<std::string>& args, const std::string& input) {
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    const int status = RunAnalyzer(args, in, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// The output lines without their last field, the microseconds.
+std::string WithoutTimes(const std::string& out) {
+    return std::regex_replace(out, std::regex(" [0-9]+\n"), "\n");
+}
+
+}  // namespace
+
+TEST(ParseSequence, AcceptsColumnsEmptyBoardAndSurroundingBlanks) {
+    struct Row {
+        const char* line;
+        const char* text;
+        int moveCount;
+    } rows[] = {
+        {"", "-", 0},  {"-", "-", 0},       {"  -\r", "-", 0},         {"\r", "-", 0},
+        {"4", "4", 1}, {"3344", "3344", 4}, {" \t3344 \r", "3344", 4}, {kDrawnGame, kDrawnGame, 42},
+    };
+    for (const Row& r : rows) {
+        const SequenceResult result = ParseSequence(r.line);
+        ASSERT_TRUE(result.ok) << "'" << r.line << "': " << result.error;
+        EXPECT_EQ(result.text, r.text);
+        EXPECT_EQ(result.position.MoveCount, r.moveCount);
+        EXPECT_TRUE(IsValidPosition(result.position));
+    }
+    const SequenceResult moves = ParseSequence("4453");
+    EXPECT_EQ(moves.position.Stones[Red][3], 1);
+    EXPECT_EQ(moves.position.Stones[Blue][3], 2);
+    EXPECT_EQ(moves.position.Stones[Red][4], 1);
+    EXPECT_EQ(moves.position.Stones[Blue][2], 1);
+}
+
+TEST(ParseSequence, RefusesWithAReason) {
+    struct Row {
+        std::string line;
+        const char* reason;
+    } rows[] = {
+        {"12x", "'x' at position 3 is not a column 1 to 7"},
+        {"0", "'0' at position 1 is not a column 1 to 7"},
+        {"8", "'8' at position 1 is not a column 1 to 7"},
+        {"33 44", "byte 0x20 at position 3 is not a column 1 to 7"},
+        {"3\x01", "byte 0x01 at position 2 is not a column 1 to 7"},
+        {"4\xff", "byte 0xFF at position 2 is not a column 1 to 7"},
+        {"-4", "'-' at position 1 is not a column 1 to 7"},
+        {"1111111", "column 1 is full at move 7"},
+        {"124444444", "column 4 is full at move 9"},
+        {std::string(kDrawnGame) + "4", "43 moves, more than the 42 cells of the board"},
+        {std::string(500, '1'), "500 moves, more than the 42 cells of the board"},
+        {"1212121", "four in a row already stands after move 7"},
+        {"12121212", "four in a row already stands after move 7"},
+        {"1122334", "four in a row already stands after move 7"},
+    };
+    const std::int32_t total = TotalMoves;
+    for (const Row& r : rows) {
+        const SequenceResult result = ParseSequence(r.line);
+        EXPECT_FALSE(result.ok) << r.line;
+        EXPECT_EQ(result.error, r.reason) << r.line;
+    }
+    EXPECT_EQ(TotalMoves, total);
+}
+
+TEST(Analyzer, PrintsSequenceColumnScoreMovesAndMicroseconds) {
+    const Outcome level3 = Analyze({"--level", "3"}, "3344\n");
+    EXPECT_EQ(level3.status, 0);
+    EXPECT_TRUE(std::regex_match(level3.out, std::regex("3344 2 29998 85 [0-9]+\n"))) << level3.out;
+    EXPECT_EQ(level3.err, "");
+
+    EXPECT_EQ(WithoutTimes(Analyze({}, "3344\n").out), "3344 2 29998 208\n");
+    EXPECT_EQ(WithoutTimes(Analyze({"--level=1"}, "3344\r\n").out), "3344 5 11 8\n");
+    EXPECT_EQ(WithoutTimes(Analyze({"--level", "2"}, " 3344 \n").out), "3344 2 0 37\n");
+}
+
+TEST(Analyzer, FullBoardPlaysColumnZero) {
+    const Outcome run = Analyze({"--level", "5"}, std::string(kDrawnGame) + "\n");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(WithoutTimes(run.out), std::string(kDrawnGame) + " 0 0 0\n");
+}
+
+TEST(Analyzer, EmptyBoardGetsARandomFirstMoveThatTheSeedRepeats) {
+    const Outcome first = Analyze({"--seed", "7", "--level", "10"}, "-\n\n-\n4\n");
+    EXPECT_EQ(first.status, 0);
+    EXPECT_TRUE(std::regex_match(first.out, std::regex("- [345] 0 1 [0-9]+\n"
+                                                       "- [345] 0 1 [0-9]+\n"
+                                                       "- [345] 0 1 [0-9]+\n"
+                                                       "4 [345] 0 1 [0-9]+\n")))
+        << first.out;
+    const Outcome again = Analyze({"--seed=7", "--level", "10"}, "-\n\n-\n4\n");
+    EXPECT_EQ(WithoutTimes(again.out), WithoutTimes(first.out));
+}
+
+TEST(Analyzer, BadLinesAreReportedAndSkipped) {
+    const Outcome run =
+        Analyze({}, "12x\n1111111\n3344\n1212121\n" + std::string(43, '4') + "\n-\n");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err,
+              "line 1: 'x' at position 3 is not a column 1 to 7\n"
+              "line 2: column 1 is full at move 7\n"
+              "line 4: four in a row already stands after move 7\n"
+              "line 5: 43 moves, more than the 42 cells of the board\n");
+    EXPECT_TRUE(
+        std::regex_match(run.out, std::regex("3344 2 29998 208 [0-9]+\n- [2-6] 0 1 [0-9]+\n")))
+        << run.out;
+}
+
+TEST(Analyzer, LastLineWithoutNewlineIsRead) {
+    EXPECT_EQ(WithoutTimes(Analyze({}, "3344").out), "3344 2 29998 208\n");
+    const Outcome none = Analyze({}, "");
+    EXPECT_EQ(none.status, 0);
+    EXPECT_EQ(none.out, "");
+}
+
+TEST(Analyzer, BadOptionsPrintUsageAndExitTwo) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"--level", "0"}, {"--level", "11"}, {"--level", "abc"}, {"--level", "4x"},
+        {"--level"},      {"--level="},      {"--level", "-3"},  {"--seed", "-1"},
+        {"--seed"},       {"--seed", "1e3"}, {"--frob"},         {"3344"},
+        {"--bench=1"},    {"--help=yes"},    {"-l", "3"},
+    };
+    for (const auto& args : cases) {
+        const Outcome run = Analyze(args, "3344\n");
+        EXPECT_EQ(run.status, 2) << args[0];
+        EXPECT_NE(run.err.find("usage: fourfall-analyze"), std::string::npos) << args[0];
+        EXPECT_EQ(run.out, "") << args[0];
+    }
+}
+
+TEST(Analyzer, HelpExplainsOptionsAndOutput) {
+    const Outcome run = Analyze({"--help"}, "3344\n");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    for (const char* word : {"usage: fourfall-analyze", "--level N", "--seed S", "--bench",
+                             "line N: reason", "microseconds", "Exit status"})
+        EXPECT_NE(run.out.find(word), std::string::npos) << word;
+}
+
+TEST(Analyzer, AcceptsEveryLevelFromOneToTen) {
+    for (int level = 1; level <= 10; ++level) {
+        const Outcome run = Analyze({"--level", std::to_string(level)}, "3344\n");
+        EXPECT_EQ(run.status, 0) << level;
+        EXPECT_EQ(run.out.rfind("3344 ", 0), 0u) << level;
+    }
+}
