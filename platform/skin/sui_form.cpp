@@ -1,0 +1,456 @@
+#include "platform/skin/sui_form.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+#include <cmath>
+
+#include "platform/skin/skin_pictures.h"
+#include "platform/skin/skin_style.h"
+#include "platform/skin/skin_theme.h"
+#include "platform/skin/sui_main_menu.h"
+
+namespace skin {
+namespace {
+
+// The span of pixels to leave out at each end of row `row` of a corner rounded by
+// an ellipse `diameter` pixels across (the row counted from the outer edge).
+int CornerInset(int row, int diameter) {
+    const double a = diameter / 2.0;
+    const double dy = a - (row + 0.5);
+    if (dy <= 0) return 0;
+    return static_cast<int>(std::lround(a - std::sqrt(a * a - dy * dy)));
+}
+
+// A rectangle whose corners are cut along an ellipse of `diameter` pixels.
+QRegion RoundedRegion(const QRect& r, int diameter) {
+    if (diameter < 2 || r.width() < diameter || r.height() < diameter) return QRegion(r);
+    const int rows = (diameter + 1) / 2;
+    QRegion region(r.adjusted(0, rows, 0, -rows));
+    for (int i = 0; i < rows; ++i) {
+        const int inset = CornerInset(i, diameter);
+        const int w = r.width() - 2 * inset;
+        region += QRect(r.left() + inset, r.top() + i, w, 1);
+        region += QRect(r.left() + inset, r.bottom() - i, w, 1);
+    }
+    return region;
+}
+
+ButtonState StateOf(const QAbstractButton& b) {
+    if (b.isDown()) return ButtonState::Pressed;
+    if (b.underMouse()) return ButtonState::Hover;
+    return ButtonState::Normal;
+}
+
+}  // namespace
+
+// One 21 x 21 title-bar button with a normal, a mouse-over and a pressed picture.
+class TsuiTitleButton : public QAbstractButton {
+  public:
+    TsuiTitleButton(TitleGlyph glyph, QWidget* parent) : QAbstractButton(parent), glyph_(glyph) {
+        setFixedSize(kTitleButtonSize, kTitleButtonSize);
+        setFocusPolicy(Qt::NoFocus);
+        setAttribute(Qt::WA_Hover);
+    }
+    void SetGlyph(TitleGlyph glyph) {
+        glyph_ = glyph;
+        update();
+    }
+    TitleGlyph Glyph() const { return glyph_; }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.drawPixmap(0, 0, TitleButtonPicture(glyph_, StateOf(*this)));
+    }
+
+  private:
+    TitleGlyph glyph_;
+};
+
+// The window's border: a ring over the frame's edges, painted above the controls and
+// catching the mouse there so that the edges and corners can resize the window.
+class TsuiFrameEdge : public QWidget {
+  public:
+    TsuiFrameEdge(TsuiForm* form, QWidget* window) : QWidget(window), form_(form) {
+        setMouseTracking(true);
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPainter p(this);
+        p.fillRect(event->rect(), kFrameBorder);
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        const Qt::Edges edges = form_->EdgesAt(mapTo(form_->Window(), event->position().toPoint()));
+        if (event->button() == Qt::LeftButton && edges) {
+            form_->BeginDrag(edges, event->globalPosition().toPoint());
+        }
+    }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        if (form_->Dragging()) {
+            form_->ContinueDrag(event->globalPosition().toPoint());
+            return;
+        }
+        const Qt::Edges edges = form_->EdgesAt(mapTo(form_->Window(), event->position().toPoint()));
+        if (edges == (Qt::LeftEdge | Qt::BottomEdge) || edges == (Qt::RightEdge | Qt::TopEdge)) {
+            setCursor(Qt::SizeBDiagCursor);
+        } else if (edges == (Qt::LeftEdge | Qt::TopEdge) ||
+                   edges == (Qt::RightEdge | Qt::BottomEdge)) {
+            setCursor(Qt::SizeFDiagCursor);
+        } else if (edges & (Qt::LeftEdge | Qt::RightEdge)) {
+            setCursor(Qt::SizeHorCursor);
+        } else if (edges) {
+            setCursor(Qt::SizeVerCursor);
+        } else {
+            unsetCursor();
+        }
+    }
+    void mouseReleaseEvent(QMouseEvent*) override { form_->EndDrag(); }
+
+  private:
+    TsuiForm* form_;
+};
+
+}  // namespace skin
+
+using namespace skin;
+
+TsuiForm::TsuiForm(QWidget* window, Options options)
+    : QWidget(window), window_(window), options_(std::move(options)) {
+    Q_ASSERT(window && window->isWindow());
+    window_->setWindowFlag(Qt::FramelessWindowHint, true);
+    caption_ = options_.caption.isEmpty() ? window_->windowTitle() : options_.caption;
+    window_->setWindowTitle(caption_);
+    setFont(WindowFont());
+    setMouseTracking(true);
+
+    for (TitleButtonKind kind : options_.buttons) {
+        const TitleGlyph glyph = kind == TitleButtonKind::ControlBox ? TitleGlyph::ControlBox
+                                 : kind == TitleButtonKind::Close    ? TitleGlyph::Close
+                                 : kind == TitleButtonKind::Maximize ? TitleGlyph::Maximize
+                                                                     : TitleGlyph::Minimize;
+        auto* button = new TsuiTitleButton(glyph, this);
+        buttons_.emplace_back(kind, button);
+        switch (kind) {
+            case TitleButtonKind::ControlBox:
+                connect(button, &QAbstractButton::pressed, this, [this, button] {
+                    UpdateWindowMenu();
+                    windowMenu_->popup(button->mapToGlobal(QPoint(0, button->height())));
+                    button->setDown(false);
+                });
+                break;
+            case TitleButtonKind::Close:
+                connect(button, &QAbstractButton::clicked, window_, &QWidget::close);
+                break;
+            case TitleButtonKind::Maximize:
+                connect(button, &QAbstractButton::clicked, this, &TsuiForm::ToggleMaximized);
+                break;
+            case TitleButtonKind::Minimize:
+                connect(button, &QAbstractButton::clicked, window_, &QWidget::showMinimized);
+                break;
+        }
+    }
+
+    if (options_.hasMenu) menu_ = new TsuiMainMenu(this);
+    BuildWindowMenu();
+
+    edge_ = new TsuiFrameEdge(this, window_);
+    window_->installEventFilter(this);
+    Relayout();
+}
+
+void TsuiForm::SetCaption(const QString& caption) {
+    caption_ = caption;
+    if (window_->windowTitle() != caption) window_->setWindowTitle(caption);
+    update(CaptionRect());
+}
+
+int TsuiForm::TitleBarHeight() const { return kTitleBarHeight; }
+int TsuiForm::MenuBarHeight() const { return menu_ ? kMenuBarHeight : 0; }
+int TsuiForm::BorderWidth() const { return kBorderWidth; }
+
+QAbstractButton* TsuiForm::TitleButton(TitleButtonKind kind) const {
+    for (const auto& [k, button] : buttons_) {
+        if (k == kind) return button;
+    }
+    return nullptr;
+}
+
+bool TsuiForm::HasButton(TitleButtonKind kind) const { return TitleButton(kind) != nullptr; }
+
+void TsuiForm::Relayout() {
+    const QRect r = window_->rect();
+    if (geometry() != r) setGeometry(r);
+    int right = r.width() - kBorderWidth - 2;
+    for (const auto& [kind, button] : buttons_) {
+        right -= kTitleButtonSize;
+        button->move(right, kTitleButtonTop);
+        right -= kTitleButtonGap;
+    }
+    if (menu_) {
+        menu_->setGeometry(kBorderWidth, kTitleBarHeight, r.width() - 2 * kBorderWidth,
+                           kMenuBarHeight);
+    }
+    edge_->setGeometry(r);
+    UpdateMask();
+    edge_->raise();
+}
+
+void TsuiForm::UpdateMask() {
+    const QRect r = window_->rect();
+    const int corner = maximized_ ? 0 : kRoundCorner;
+    const QRegion outline = RoundedRegion(r, corner);
+    if (maximized_) {
+        window_->clearMask();
+    } else {
+        window_->setMask(outline);
+    }
+    // The ring runs down both sides under the title bar and along the bottom; its
+    // inner edge is rounded too, so the border keeps its width around the corners.
+    const int inner = std::max(corner - 2 * kBorderWidth, 0);
+    const QRect innerRect = r.adjusted(kBorderWidth, -kBorderWidth, -kBorderWidth, -kBorderWidth);
+    QRegion ring = outline - RoundedRegion(innerRect, inner);
+    ring &= QRect(0, kTitleBarHeight, r.width(), r.height());
+    edge_->setMask(ring);
+}
+
+QRect TsuiForm::CaptionRect() const {
+    int right = width() - kBorderWidth;
+    for (const auto& entry : buttons_) right = std::min(right, entry.second->x());
+    return QRect(8, 0, std::max(right - 12, 0), kTitleBarHeight);
+}
+
+bool TsuiForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == window_) {
+        switch (event->type()) {
+            case QEvent::Resize:
+                Relayout();
+                break;
+            case QEvent::ChildAdded:
+            case QEvent::Show:
+                // Controls added to the window later must not cover the border.
+                if (edge_) edge_->raise();
+                break;
+            case QEvent::WindowTitleChange:
+                if (window_->windowTitle() != caption_) SetCaption(window_->windowTitle());
+                break;
+            default:
+                break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TsuiForm::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const int w = width();
+    p.fillRect(rect(), kFrameColor);
+
+    // Title bar: the left and right pictures at their own size, the middle stretched.
+    const QPixmap left = TitleSectionPicture(TitleSection::Left);
+    const QPixmap middle = TitleSectionPicture(TitleSection::Middle);
+    const QPixmap right = TitleSectionPicture(TitleSection::Right);
+    p.drawPixmap(
+        QRect(left.width(), 0, std::max(w - left.width() - right.width(), 0), kTitleBarHeight),
+        middle);
+    p.drawPixmap(0, 0, left);
+    p.drawPixmap(w - right.width(), 0, right);
+
+    // The caption, bold and white over a soft shadow, cut short when it does not fit.
+    const QRect textRect = CaptionRect();
+    p.setFont(TitleFont());
+    const QString text = p.fontMetrics().elidedText(caption_, Qt::ElideRight, textRect.width());
+    p.setPen(QColor(10, 24, 131));
+    p.drawText(textRect.translated(1, 1), Qt::AlignLeft | Qt::AlignVCenter, text);
+    p.setPen(kTitleText);
+    p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text);
+
+    if (menu_) {
+        p.fillRect(QRect(0, kTitleBarHeight, w, kMenuBarHeight), kMenuBarColor);
+    }
+}
+
+Qt::Edges TsuiForm::EdgesAt(const QPoint& pos) const {
+    if (!options_.sizeable || maximized_) return {};
+    // A corner grip reaches a little along both edges, as on other windows.
+    const int grip = kBorderWidth + 1;
+    const int corner = kRoundCorner + 4;
+    const QRect r = window_->rect();
+    Qt::Edges edges;
+    const bool nearLeft = pos.x() < grip, nearRight = pos.x() >= r.width() - grip;
+    const bool nearTop = pos.y() < grip, nearBottom = pos.y() >= r.height() - grip;
+    if (nearLeft || (pos.x() < corner && (nearTop || nearBottom))) edges |= Qt::LeftEdge;
+    if (nearRight || (pos.x() >= r.width() - corner && (nearTop || nearBottom)))
+        edges |= Qt::RightEdge;
+    if (nearTop || (pos.y() < corner && (nearLeft || nearRight))) edges |= Qt::TopEdge;
+    if (nearBottom || (pos.y() >= r.height() - corner && (nearLeft || nearRight)))
+        edges |= Qt::BottomEdge;
+    return edges;
+}
+
+void TsuiForm::BeginDrag(Qt::Edges edges, const QPoint& globalPos) {
+    if (maximized_ || (edges && !options_.sizeable)) return;
+    if (QWindow* handle = window_->windowHandle(); handle && !drag_.grabbed) {
+        const bool taken = edges ? handle->startSystemResize(edges) : handle->startSystemMove();
+        if (taken) return;
+    }
+    drag_.active = true;
+    drag_.edges = edges;
+    drag_.pressGlobal = globalPos;
+    drag_.startGeometry = window_->geometry();
+}
+
+void TsuiForm::ContinueDrag(const QPoint& globalPos) {
+    if (!drag_.active) return;
+    const QPoint delta = globalPos - drag_.pressGlobal;
+    QRect g = drag_.startGeometry;
+    if (!drag_.edges) {
+        window_->move(g.topLeft() + delta);
+        return;
+    }
+    const QSize minimum = window_->minimumSize().expandedTo(QSize(2 * kRoundCorner, ClientTop()));
+    if (drag_.edges & Qt::LeftEdge)
+        g.setLeft(std::min(g.left() + delta.x(), g.right() - minimum.width() + 1));
+    if (drag_.edges & Qt::RightEdge)
+        g.setRight(std::max(g.right() + delta.x(), g.left() + minimum.width() - 1));
+    if (drag_.edges & Qt::TopEdge)
+        g.setTop(std::min(g.top() + delta.y(), g.bottom() - minimum.height() + 1));
+    if (drag_.edges & Qt::BottomEdge)
+        g.setBottom(std::max(g.bottom() + delta.y(), g.top() + minimum.height() - 1));
+    window_->setGeometry(g);
+}
+
+void TsuiForm::EndDrag() {
+    if (drag_.grabbed) {
+        releaseMouse();
+        releaseKeyboard();
+        unsetCursor();
+    }
+    drag_ = Drag{};
+}
+
+void TsuiForm::ToggleMaximized() {
+    if (!options_.sizeable) return;
+    if (maximized_) {
+        maximized_ = false;
+        window_->setGeometry(normalGeometry_);
+    } else {
+        normalGeometry_ = window_->geometry();
+        QScreen* screen = window_->screen() ? window_->screen() : QGuiApplication::primaryScreen();
+        maximized_ = true;
+        window_->setGeometry(screen->availableGeometry());
+    }
+    if (auto* button = static_cast<TsuiTitleButton*>(TitleButton(TitleButtonKind::Maximize))) {
+        button->SetGlyph(maximized_ ? TitleGlyph::Restore : TitleGlyph::Maximize);
+    }
+    Relayout();
+}
+
+void TsuiForm::mousePressEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    if (drag_.grabbed) {  // a click ends a move or size started from the window menu
+        EndDrag();
+        return;
+    }
+    if (pos.y() >= kTitleBarHeight) return;
+    if (event->button() == Qt::RightButton) {
+        UpdateWindowMenu();
+        windowMenu_->popup(event->globalPosition().toPoint());
+        return;
+    }
+    if (event->button() != Qt::LeftButton) return;
+    if (const Qt::Edges edges = EdgesAt(mapTo(window_, pos))) {
+        BeginDrag(edges, event->globalPosition().toPoint());
+        return;
+    }
+    // The move waits for the mouse to travel, so that a double click still reaches us.
+    drag_.pending = true;
+    drag_.pressGlobal = event->globalPosition().toPoint();
+}
+
+void TsuiForm::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint global = event->globalPosition().toPoint();
+    if (drag_.pending &&
+        (global - drag_.pressGlobal).manhattanLength() >= QApplication::startDragDistance()) {
+        const QPoint pressed = drag_.pressGlobal;
+        drag_.pending = false;
+        BeginDrag({}, pressed);
+    }
+    if (drag_.active) ContinueDrag(global);
+}
+
+void TsuiForm::mouseReleaseEvent(QMouseEvent*) {
+    if (!drag_.grabbed) EndDrag();
+}
+
+void TsuiForm::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && event->position().y() < kTitleBarHeight &&
+        HasButton(TitleButtonKind::Maximize)) {
+        EndDrag();
+        ToggleMaximized();
+    }
+}
+
+void TsuiForm::keyPressEvent(QKeyEvent* event) {
+    if (!drag_.grabbed) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    // While moving or sizing from the window menu: Escape puts the window back, Enter
+    // keeps it where it is.
+    if (event->key() == Qt::Key_Escape) {
+        window_->setGeometry(drag_.startGeometry);
+        EndDrag();
+    } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        EndDrag();
+    }
+}
+
+void TsuiForm::StartMenuDrag(Qt::Edges edges) {
+    drag_.active = true;
+    drag_.grabbed = true;
+    drag_.edges = edges;
+    drag_.pressGlobal = QCursor::pos();
+    drag_.startGeometry = window_->geometry();
+    setCursor(edges ? Qt::SizeFDiagCursor : Qt::SizeAllCursor);
+    grabMouse();
+    grabKeyboard();
+}
+
+void TsuiForm::BuildWindowMenu() {
+    windowMenu_ = new QMenu(this);
+    TsuiMainMenu::StyleMenu(windowMenu_);
+    windowMenu_->addAction(tr("&Restore"), this, &TsuiForm::ToggleMaximized)
+        ->setObjectName("restore");
+    windowMenu_->addAction(tr("&Move"), this, [this] { StartMenuDrag({}); })->setObjectName("move");
+    windowMenu_
+        ->addAction(tr("&Size"), this, [this] { StartMenuDrag(Qt::RightEdge | Qt::BottomEdge); })
+        ->setObjectName("size");
+    windowMenu_->addAction(tr("Mi&nimise"), window_, &QWidget::showMinimized)
+        ->setObjectName("minimise");
+    windowMenu_->addAction(tr("Ma&ximise"), this, &TsuiForm::ToggleMaximized)
+        ->setObjectName("maximise");
+    windowMenu_->addSeparator();
+    QAction* close = windowMenu_->addAction(tr("&Close"), window_, &QWidget::close);
+    close->setObjectName("close");
+    windowMenu_->setDefaultAction(close);
+}
+
+void TsuiForm::UpdateWindowMenu() {
+    const bool canResize = options_.sizeable && HasButton(TitleButtonKind::Maximize);
+    for (QAction* action : windowMenu_->actions()) {
+        const QString name = action->objectName();
+        if (name == "restore") action->setEnabled(maximized_);
+        if (name == "move") action->setEnabled(!maximized_);
+        if (name == "size") action->setEnabled(options_.sizeable && !maximized_);
+        if (name == "minimise") action->setEnabled(HasButton(TitleButtonKind::Minimize));
+        if (name == "maximise") action->setEnabled(canResize && !maximized_);
+    }
+}
