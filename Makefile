@@ -72,3 +72,9 @@ install: build
 icons: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) --target fourfall-icongen
 	$(BUILD)/tools/icongen/fourfall-icongen packaging/icons
+
+# Redraws the board images kept under images/.
+.PHONY: images
+images: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) --target fourfall-imagegen
+	$(BUILD)/tools/imagegen/fourfall-imagegen images
