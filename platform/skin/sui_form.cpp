@@ -141,7 +141,6 @@ TsuiForm::TsuiForm(QWidget* window, Options options)
         switch (kind) {
             case TitleButtonKind::ControlBox:
                 connect(button, &QAbstractButton::pressed, this, [this, button] {
-                    UpdateWindowMenu();
                     windowMenu_->popup(button->mapToGlobal(QPoint(0, button->height())));
                     button->setDown(false);
                 });
@@ -361,7 +360,6 @@ void TsuiForm::mousePressEvent(QMouseEvent* event) {
     }
     if (pos.y() >= kTitleBarHeight) return;
     if (event->button() == Qt::RightButton) {
-        UpdateWindowMenu();
         windowMenu_->popup(event->globalPosition().toPoint());
         return;
     }
@@ -441,6 +439,7 @@ void TsuiForm::BuildWindowMenu() {
     QAction* close = windowMenu_->addAction(tr("&Close"), window_, &QWidget::close);
     close->setObjectName("close");
     windowMenu_->setDefaultAction(close);
+    connect(windowMenu_, &QMenu::aboutToShow, this, &TsuiForm::UpdateWindowMenu);
 }
 
 void TsuiForm::UpdateWindowMenu() {
