@@ -15,6 +15,15 @@ class TickClock {
 };
 
 // Non-negative pseudo-random integers. Each call is one draw.
+//
+// This is the game's only source of chance. The engine takes the random
+// opening move from its plain function pointer FirstMoveRandom; for the
+// length of each search TGame::ComputerMove points that at the generator the
+// game was given, and restores it afterwards. So one scripted generator
+// decides both the computer's opening column and its chatter, in the order of
+// the draws: the opening move (when fewer than two stones lie on the board),
+// then the draw that decides whether to remark, then the one that picks the
+// remark.
 class RandomGenerator {
   public:
     virtual ~RandomGenerator() = default;

@@ -54,7 +54,8 @@ class TGame {
   public:
     // The search the computer's turn runs: plays a move on the position for
     // its side to move at the given level and returns the score from the
-    // mover's side. SearchRoot in the program; tests may wrap it.
+    // mover's side. SearchRoot unless replaced; the window leaves it alone,
+    // tests wrap it to watch or script the computer. Must not be empty.
     using SearchFunction = std::function<int(TPosition&, int)>;
 
     // Keeps references to all three; they must outlive the game. Sets up an

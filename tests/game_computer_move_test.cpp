@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -30,6 +31,8 @@ struct ScoreCase {
     int score;
     const char* line;
 };
+
+void PrintTo(const ScoreCase& c, std::ostream* os) { *os << "score " << c.score; }
 
 class SearchInfoTest : public GameFixture, public ::testing::WithParamInterface<ScoreCase> {};
 
@@ -115,6 +118,10 @@ struct ChatterCase {
     bool remark;
     std::string_view phrase;
 };
+
+void PrintTo(const ChatterCase& c, std::ostream* os) {
+    *os << "score " << c.score << ", r1 " << c.r1 << ", r2 " << c.r2;
+}
 
 class ChatterTest : public GameFixture, public ::testing::WithParamInterface<ChatterCase> {};
 
@@ -237,6 +244,8 @@ struct PendingCase {
     const char* name;
     void (*deliver)(TGame&, game_test::FakeView&);
 };
+
+void PrintTo(const PendingCase& c, std::ostream* os) { *os << c.name; }
 
 class PendingInputTest : public GameFixture, public ::testing::WithParamInterface<PendingCase> {};
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -156,6 +157,8 @@ struct FullBoardCase {
     std::int32_t state;
     const char* label;
 };
+
+void PrintTo(const FullBoardCase& c, std::ostream* os) { *os << c.name; }
 
 class FullBoardTest : public GameFixture, public ::testing::WithParamInterface<FullBoardCase> {};
 
