@@ -1,0 +1,98 @@
+#!/bin/bash
+# Starts the game on a private X server, clicks once on the board, waits for
+# the computer's answer and saves a screenshot of the whole screen.
+#
+#   tools/screenshot.sh [OUTPUT.png [PROGRAM [X Y]]]
+#
+#   OUTPUT.png  where the screenshot goes (default: fourfall-screenshot.png)
+#   PROGRAM     the program to start, run from the repository root so that it
+#               finds images/ (default: build/ui/fourfall)
+#   X Y         where to click, in pixels inside the program's window; the
+#               default is the middle of the board's middle column (the fourth
+#               from the left) in the window as it opens
+#
+# Environment: WAIT seconds to wait after the click (default 3), TIMEOUT
+# seconds to wait for the window (default 20), SCREEN the X screen size
+# (default 1024x768x24).
+set -euo pipefail
+
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+output=${1:-fourfall-screenshot.png}
+program=${2:-build/ui/fourfall}
+click_x=${3:-230}
+click_y=${4:-306}
+wait_after=${WAIT:-3}
+timeout=${TIMEOUT:-20}
+screen=${SCREEN:-1024x768x24}
+
+for tool in Xvfb xdotool import; do
+    command -v "$tool" > /dev/null || { echo "screenshot: $tool is not installed" >&2; exit 2; }
+done
+case $output in /*) ;; *) output=$PWD/$output ;; esac
+cd "$repo"
+if [[ $program != */* ]]; then
+    program=$(command -v "$program") || { echo "screenshot: $2 not found" >&2; exit 2; }
+fi
+[[ -x $program ]] || { echo "screenshot: $program is not an executable program" >&2; exit 2; }
+
+work=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+cleanup() {
+    local status=$?
+    set +e
+    # Only the two processes started here, by their ids.
+    for pid in $app_pid $xvfb_pid; do
+        kill "$pid" 2> /dev/null
+        wait "$pid" 2> /dev/null
+    done
+    rm -rf "$work"
+    exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# Xvfb picks a free display itself and reports its number on the given fd.
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
+xvfb_pid=$!
+for ((i = 0; i < timeout * 10; i++)); do
+    [[ -s $work/display ]] && break
+    kill -0 "$xvfb_pid" 2> /dev/null || { echo "screenshot: Xvfb failed:" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+    sleep 0.1
+done
+[[ -s $work/display ]] || { echo "screenshot: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=:$(head -n 1 "$work/display")
+unset WAYLAND_DISPLAY
+# The server must answer before the program may connect.
+for ((i = 0; i < timeout * 10; i++)); do
+    xdotool getdisplaygeometry > /dev/null 2>&1 && break
+    sleep 0.1
+done
+export QT_QPA_PLATFORM=xcb
+
+"$program" > "$work/app.log" 2>&1 &
+app_pid=$!
+
+# The window: by the program's process id, or else by its name or class.
+name=$(basename "$program")
+window=""
+for ((i = 0; i < timeout * 5; i++)); do
+    if ! kill -0 "$app_pid" 2> /dev/null; then
+        echo "screenshot: $program exited before showing a window:" >&2
+        cat "$work/app.log" >&2
+        exit 1
+    fi
+    window=$(xdotool search --onlyvisible --pid "$app_pid" 2> /dev/null | head -n 1 || true)
+    [[ -z $window ]] && window=$(xdotool search --onlyvisible --classname "$name" 2> /dev/null | head -n 1 || true)
+    [[ -z $window ]] && window=$(xdotool search --onlyvisible --name "$name" 2> /dev/null | head -n 1 || true)
+    [[ -n $window ]] && break
+    sleep 0.2
+done
+[[ -n $window ]] || { echo "screenshot: no window appeared within $timeout s" >&2; exit 1; }
+
+sleep 1  # let the first paint happen
+xdotool mousemove --window "$window" "$click_x" "$click_y" click 1
+sleep "$wait_after"
+import -window root "$output"
+echo "screenshot: window $window, clicked ($click_x, $click_y), saved $output"
