@@ -46,26 +46,44 @@ inline int NonZeroBytes(std::uint64_t word) {
     return std::popcount((word + kLowSixBits) & kBitSix);
 }
 
-inline bool HasFourBits(std::uint64_t s) {
-    const std::uint64_t vertical = s & (s >> 1) & (s >> 2) & (s >> 3);
-    const std::uint64_t horizontal = s & (s >> 8) & (s >> 16) & (s >> 24);
-    const std::uint64_t rising = s & (s >> 9) & (s >> 18) & (s >> 27);
-    const std::uint64_t falling = s & (s >> 7) & (s >> 14) & (s >> 21);
-    return (vertical | horizontal | rising | falling) != 0;
+// Every three in a line, each direction in its own word: a bit is set at the
+// lowest cell of a three (vertical: its bottom; the others: its cell in the
+// window's first column). Each is also the first step towards a four.
+struct Threes {
+    std::uint64_t vertical, horizontal, rising, falling;
+};
+
+inline Threes FindThrees(std::uint64_t s) {
+    return {s & (s >> 1) & (s >> 2), s & (s >> 8) & (s >> 16), s & (s >> 9) & (s >> 18),
+            s & (s >> 7) & (s >> 14)};
 }
 
-// Column weights 1,2,3,4,3,2,1 per stone, vertical threes 4 each (every
-// occurrence), and 8 / 10 / 10 per three-column window holding a horizontal,
-// rising or falling three (once per window).
-inline int EvaluateBits(std::uint64_t s) {
-    const int weight = std::popcount(s) + std::popcount(s & kColumns1To5) +
-                       std::popcount(s & kColumns2To4) + std::popcount(s & kColumn3);
-    const int vertical = std::popcount(s & (s >> 1) & (s >> 2));
-    const int horizontal = NonZeroBytes(s & (s >> 8) & (s >> 16));
-    const int rising = NonZeroBytes(s & (s >> 9) & (s >> 18));
-    const int falling = NonZeroBytes(s & (s >> 7) & (s >> 14));
-    return weight + 4 * vertical + 8 * horizontal + 10 * (rising + falling);
+// A four is a three whose next cell along the line is also taken.
+inline bool HasFourFromThrees(std::uint64_t s, const Threes& t) {
+    return ((t.vertical & (s >> 3)) | (t.horizontal & (s >> 24)) | (t.rising & (s >> 27)) |
+            (t.falling & (s >> 21))) != 0;
 }
+
+inline bool HasFourBits(std::uint64_t s) { return HasFourFromThrees(s, FindThrees(s)); }
+
+// Column weights 1,2,3,4,3,2,1 per stone.
+inline int WeightScore(std::uint64_t s) {
+    return std::popcount(s) + std::popcount(s & kColumns1To5) + std::popcount(s & kColumns2To4) +
+           std::popcount(s & kColumn3);
+}
+
+// Vertical threes 4 each (every occurrence), and 8 / 10 / 10 per
+// three-column window holding a horizontal, rising or falling three (once
+// per window). The rising and falling windows are counted in one popcount:
+// their marker bits land on bits 6 and 5 of each byte.
+inline int ThreesScore(const Threes& t) {
+    const std::uint64_t diagonalWindows =
+        ((t.rising + kLowSixBits) & kBitSix) | (((t.falling + kLowSixBits) & kBitSix) >> 1);
+    return 4 * std::popcount(t.vertical) + 8 * NonZeroBytes(t.horizontal) +
+           10 * std::popcount(diagonalWindows);
+}
+
+inline int EvaluateBits(std::uint64_t s) { return WeightScore(s) + ThreesScore(FindThrees(s)); }
 
 }  // namespace board_bits
 
@@ -86,7 +104,8 @@ inline int Evaluate(const TPosition& position, int player) {
 inline int ScoreMove(const TPosition& position) {
     const int mover = position.SideToMove ^ 1;
     const std::uint64_t own = board_bits::PlayerBits(position, mover);
-    if (board_bits::HasFourBits(own)) return WinScore;
-    return board_bits::EvaluateBits(own) -
+    const board_bits::Threes threes = board_bits::FindThrees(own);
+    if (board_bits::HasFourFromThrees(own, threes)) return WinScore;
+    return board_bits::WeightScore(own) + board_bits::ThreesScore(threes) -
            board_bits::EvaluateBits(board_bits::PlayerBits(position, position.SideToMove));
 }

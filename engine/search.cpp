@@ -1,10 +1,85 @@
 #include "engine/search.h"
 
 #include <cstdlib>
+#include <cstring>
 
 RandomSource FirstMoveRandom = &std::rand;
 
 namespace {
+
+using board_bits::EvaluateBits;
+using board_bits::FindThrees;
+using board_bits::HasFourBits;
+using board_bits::HasFourFromThrees;
+using board_bits::PlayerBits;
+using board_bits::Threes;
+using board_bits::ThreesScore;
+using board_bits::WeightScore;
+
+// What one stone adds to the weight term, per column.
+constexpr int kColumnWeight[kColumns] = {1, 2, 3, 4, 3, 2, 1};
+
+// Below the root a node needs only three words: the stones of the side to
+// move, the stones of the other side, and NextBit of every column packed the
+// same way (byte c, so 0x40 in a byte marks a full column). A trial move is
+// then one OR, and passing the turn swaps the two stone words; nothing is
+// copied back because nothing is changed in place.
+constexpr std::uint64_t kFullBits = 0x0040'4040'4040'4040ull;
+
+constexpr std::uint64_t ColumnByte(int c) { return 0xFFull << (8 * c); }
+
+inline std::uint64_t NextBits(const TPosition& position) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, position.NextBit, kColumns);
+    return word;
+}
+
+// A node with one ply left: each move is scored as ScoreMove would score it.
+// The opponent's stones do not change between the seven trial moves, so
+// their evaluation is taken once for the whole node, and so is the weight
+// of the mover's stones, to which each move adds its column's weight.
+int Leaf(std::uint64_t own, std::uint64_t other, std::uint64_t next, int alpha, int beta, int ply) {
+    const int base = WeightScore(own) - EvaluateBits(other);
+    int legal = 0;
+    for (int c = 0; c < kColumns; ++c) {
+        const std::uint64_t bit = next & ColumnByte(c);
+        if (bit & kFullBits) continue;
+        ++TotalMoves;
+        ++legal;
+        const std::uint64_t moved = own | bit;
+        const Threes threes = FindThrees(moved);
+        if (HasFourFromThrees(moved, threes)) return MateAdjust(WinScore, ply);
+        const int s = base + kColumnWeight[c] + ThreesScore(threes);
+        if (s > alpha) {
+            alpha = s;
+            if (s >= beta) return s;
+        }
+    }
+    return legal == 0 ? 0 : alpha;
+}
+
+int Node(std::uint64_t own, std::uint64_t other, std::uint64_t next, int alpha, int beta, int depth,
+         int ply) {
+    int legal = 0;
+    for (int c = 0; c < kColumns; ++c) {
+        const std::uint64_t bit = next & ColumnByte(c);
+        if (bit & kFullBits) continue;
+        ++TotalMoves;
+        ++legal;
+        const std::uint64_t moved = own | bit;
+        // Only the four matters here: the deeper nodes score the line.
+        if (HasFourBits(moved)) return MateAdjust(WinScore, ply);
+        // Adding the bit to itself moves the column's empty row up by one.
+        const std::uint64_t raised = next + bit;
+        const int s = depth > 2 ? -Node(other, moved, raised, -beta, -alpha, depth - 1, ply + 1)
+                                : -Leaf(other, moved, raised, -beta, -alpha, ply + 1);
+        if (s > alpha) {
+            alpha = s;
+            if (s >= beta) return s;
+        }
+    }
+    return legal == 0 ? 0 : alpha;
+}
 
 // Random opening column: the stronger the level, the closer to the centre.
 int FirstMoveColumn(int level) {
@@ -14,47 +89,15 @@ int FirstMoveColumn(int level) {
     return r % 3 + 2;
 }
 
-// A node with one ply left scores each move by ScoreMove alone; kept apart
-// from Negamax so the most frequent nodes run without the recursion test.
-int LeafNode(TPosition& position, int alpha, int beta, int ply) {
-    const TPosition saved = position;
-    int legal = 0;
-    for (int c = 0; c < kColumns; ++c) {
-        if (!MakeMove(position, c)) continue;
-        ++legal;
-        const int s = ScoreMove(position);
-        position = saved;
-        if (s == WinScore) return MateAdjust(WinScore, ply);
-        if (s > alpha) {
-            alpha = s;
-            if (s >= beta) return s;
-        }
-    }
-    return legal == 0 ? 0 : alpha;
-}
-
 }  // namespace
 
 int Negamax(TPosition& position, int alpha, int beta, int depth, int ply) {
-    if (depth <= 1) return LeafNode(position, alpha, beta, ply);
-    const TPosition saved = position;
-    int legal = 0;
-    for (int c = 0; c < kColumns; ++c) {
-        if (!MakeMove(position, c)) continue;
-        ++legal;
-        // Only the four matters here: deeper nodes score the line themselves.
-        if (HasFour(position, position.SideToMove ^ 1)) {
-            position = saved;
-            return MateAdjust(WinScore, ply);
-        }
-        const int s = -Negamax(position, -beta, -alpha, depth - 1, ply + 1);
-        position = saved;
-        if (s > alpha) {
-            alpha = s;
-            if (s >= beta) return s;
-        }
-    }
-    return legal == 0 ? 0 : alpha;
+    const int side = position.SideToMove;
+    const std::uint64_t own = PlayerBits(position, side);
+    const std::uint64_t other = PlayerBits(position, side ^ 1);
+    const std::uint64_t next = NextBits(position);
+    if (depth <= 1) return Leaf(own, other, next, alpha, beta, ply);
+    return Node(own, other, next, alpha, beta, depth, ply);
 }
 
 int SearchRoot(TPosition& position, int level) {
