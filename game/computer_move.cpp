@@ -105,40 +105,38 @@ int TGame::Level() const { return LevelFromText(view_.LevelText()); }
 
 void TGame::ComputerMove() {
     if (computer_move_running_) return;
-    {
-        // Handlers reached through ProcessMessagesOnce see this and ignore
-        // their input; see game_flow.h.
-        RunningFlag running(computer_move_running_);
-        if (GameState == kInPlay) {
-            ComputerSide = Position.SideToMove;
-            view_.SetTurnText(kThinkingText);
-            // Let the label reach the screen; no events are handled during
-            // the search itself.
-            view_.ProcessMessagesOnce();
-            // A paint handled just now may have found the end of the game.
-            if (GameState == kInPlay && HistoryCount < kHistorySlots) {
-                History[HistoryCount] = Position;
-                ++HistoryCount;
-                TotalMoves = 0;
-                const std::uint32_t t0 = clock_.GetTickCount();
-                const int level = Level();
-                int score;
-                {
-                    SearchRandomScope random(random_);
-                    score = Search(Position, level);
-                }
-                const std::uint32_t t1 = clock_.GetTickCount();
-                view_.SetTurnText(kYourMoveText);
-                if (view_.ThinkOutputIndex() != 0) {
-                    WriteSearchInfo(score, t0, t1);
-                } else {
-                    WriteChatter(score);
-                }
+    // Handlers reached through ProcessMessagesOnce see this and ignore
+    // their input; see game_flow.h.
+    RunningFlag running(computer_move_running_);
+    if (GameState == kInPlay) {
+        ComputerSide = Position.SideToMove;
+        view_.SetTurnText(kThinkingText);
+        // Let the label reach the screen; no events are handled during
+        // the search itself.
+        view_.ProcessMessagesOnce();
+        // A paint handled just now may have found the end of the game.
+        if (GameState == kInPlay && HistoryCount < kHistorySlots) {
+            History[HistoryCount] = Position;
+            ++HistoryCount;
+            TotalMoves = 0;
+            const std::uint32_t t0 = clock_.GetTickCount();
+            const int level = Level();
+            int score;
+            {
+                SearchRandomScope random(random_);
+                score = Search(Position, level);
+            }
+            const std::uint32_t t1 = clock_.GetTickCount();
+            view_.SetTurnText(kYourMoveText);
+            if (view_.ThinkOutputIndex() != 0) {
+                WriteSearchInfo(score, t0, t1);
+            } else {
+                WriteChatter(score);
             }
         }
-        LastThinkTick = clock_.GetTickCount();
-        Repaint();
     }
+    LastThinkTick = clock_.GetTickCount();
+    Repaint();
 }
 
 void TGame::WriteSearchInfo(int score, std::uint32_t t0, std::uint32_t t1) {
