@@ -4,6 +4,8 @@ if(TARGET fourfall_platform)
   find_package(Qt6 REQUIRED COMPONENTS Test)
   fourfall_add_test(platform_bitmap_tests SOURCES platform_bitmap_test.cpp
     LIBS fourfall_platform LABELS platform)
+  target_compile_definitions(platform_bitmap_tests PRIVATE
+    FOURFALL_IMAGES_DIR="${PROJECT_SOURCE_DIR}/images")
   fourfall_add_test(platform_widget_tests SOURCES platform_paint_box_test.cpp
     platform_application_test.cpp platform_qt_environment.cpp
     LIBS fourfall_platform Qt6::Test LABELS platform ENVIRONMENT QT_QPA_PLATFORM=offscreen)

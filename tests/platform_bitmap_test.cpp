@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/bitmap.h"
@@ -241,6 +242,26 @@ TEST_F(BitmapFile, RefusesAnUnreadableFile) {
     std::filesystem::permissions(path, std::filesystem::perms::none);
     if (std::ifstream(path).is_open()) GTEST_SKIP() << "running with rights to read any file";
     ExpectLoadFails(path, "cannot open");
+}
+
+}  // namespace
+
+namespace {
+
+// The board images as committed: each of the eight file names the game loads,
+// spelled exactly, holds a BMP that the loader accepts.
+TEST(BoardImages, AllEightLoad) {
+    const std::vector<std::pair<std::string, int>> images = {
+        {"board.bmp", 57},   {"drstone.bmp", 57}, {"dbstone.bmp", 57},  {"borderL.bmp", 12},
+        {"borderR.bmp", 12}, {"borderB.bmp", 12}, {"borderRB.bmp", 12}, {"borderLB.bmp", 12},
+    };
+    for (const auto& [name, height] : images) {
+        SCOPED_TRACE(name);
+        TBitmap bitmap;
+        ASSERT_NO_THROW(bitmap.LoadFromFile(std::string(FOURFALL_IMAGES_DIR) + "/" + name));
+        EXPECT_EQ(bitmap.Height(), height);
+        EXPECT_GE(bitmap.Width(), height);
+    }
 }
 
 }  // namespace
