@@ -180,7 +180,10 @@ QSize TsuiStyle::sizeFromContents(ContentsType type, const QStyleOption* option,
                 text = text.left(tab);
             }
             const int width = fm.horizontalAdvance(QString(text).remove(u'&'));
-            return QSize(kMenuBarWidth + kTextIndent + width + extra + kRightPadding + 8,
+            // Short menus are kept to a comfortable width, as on the desktop.
+            constexpr int kMinimumWidth = 110;
+            return QSize(std::max(kMenuBarWidth + kTextIndent + width + extra + kRightPadding,
+                                  kMinimumWidth),
                          kMenuItemHeight);
         }
         if (type == CT_MenuBarItem) {
