@@ -9,7 +9,6 @@ namespace {
 
 using board_bits::EvaluateBits;
 using board_bits::FindThrees;
-using board_bits::HasFourBits;
 using board_bits::HasFourFromThrees;
 using board_bits::PlayerBits;
 using board_bits::Threes;
@@ -36,10 +35,56 @@ inline std::uint64_t NextBits(const TPosition& position) {
 
 // A node with one ply left: each move is scored as ScoreMove would score it.
 // The opponent's stones do not change between the seven trial moves, so
-// their evaluation is taken once for the whole node, and so is the weight
-// of the mover's stones, to which each move adds its column's weight.
-int Leaf(std::uint64_t own, std::uint64_t other, std::uint64_t next, int alpha, int beta, int ply) {
-    const int base = WeightScore(own) - EvaluateBits(other);
+// their evaluation and the weight of the mover's stones (to which each move
+// adds its column's weight) come in as one number, `base`, worked out by the
+// parent from what it already knows.
+//
+// The seven columns are spelled out through a template so that each one's
+// masks and weight are constants in the code.
+struct LeafState {
+    std::uint64_t own, next;
+    int base, alpha, beta, ply, legal;
+    int result;
+};
+
+// Tries column C; true when the node is decided and `result` holds its value.
+template <int C>
+inline bool LeafColumn(LeafState& n) {
+    const std::uint64_t bit = n.next & ColumnByte(C);
+    if (bit & kFullBits) return false;
+    ++TotalMoves;
+    ++n.legal;
+    const std::uint64_t moved = n.own | bit;
+    const Threes threes = FindThrees(moved);
+    if (HasFourFromThrees(moved, threes)) {
+        n.result = MateAdjust(WinScore, n.ply);
+        return true;
+    }
+    const int s = n.base + kColumnWeight[C] + ThreesScore(threes);
+    if (s > n.alpha) {
+        n.alpha = s;
+        if (s >= n.beta) {
+            n.result = s;
+            return true;
+        }
+    }
+    return false;
+}
+
+int Leaf(std::uint64_t own, std::uint64_t next, int base, int alpha, int beta, int ply) {
+    LeafState n{own, next, base, alpha, beta, ply, 0, 0};
+    if (LeafColumn<0>(n) || LeafColumn<1>(n) || LeafColumn<2>(n) || LeafColumn<3>(n) ||
+        LeafColumn<4>(n) || LeafColumn<5>(n) || LeafColumn<6>(n))
+        return n.result;
+    return n.legal == 0 ? 0 : n.alpha;
+}
+
+// A node with two or more plies left. The weight terms of both sides are
+// carried down the tree (a move adds its column's weight), and the threes
+// found for the four test give the rest of the mover's evaluation, which
+// the leaf below needs.
+int Node(std::uint64_t own, std::uint64_t other, std::uint64_t next, int ownWeight, int otherWeight,
+         int alpha, int beta, int depth, int ply) {
     int legal = 0;
     for (int c = 0; c < kColumns; ++c) {
         const std::uint64_t bit = next & ColumnByte(c);
@@ -48,31 +93,16 @@ int Leaf(std::uint64_t own, std::uint64_t other, std::uint64_t next, int alpha, 
         ++legal;
         const std::uint64_t moved = own | bit;
         const Threes threes = FindThrees(moved);
-        if (HasFourFromThrees(moved, threes)) return MateAdjust(WinScore, ply);
-        const int s = base + kColumnWeight[c] + ThreesScore(threes);
-        if (s > alpha) {
-            alpha = s;
-            if (s >= beta) return s;
-        }
-    }
-    return legal == 0 ? 0 : alpha;
-}
-
-int Node(std::uint64_t own, std::uint64_t other, std::uint64_t next, int alpha, int beta, int depth,
-         int ply) {
-    int legal = 0;
-    for (int c = 0; c < kColumns; ++c) {
-        const std::uint64_t bit = next & ColumnByte(c);
-        if (bit & kFullBits) continue;
-        ++TotalMoves;
-        ++legal;
-        const std::uint64_t moved = own | bit;
         // Only the four matters here: the deeper nodes score the line.
-        if (HasFourBits(moved)) return MateAdjust(WinScore, ply);
+        if (HasFourFromThrees(moved, threes)) return MateAdjust(WinScore, ply);
         // Adding the bit to itself moves the column's empty row up by one.
         const std::uint64_t raised = next + bit;
-        const int s = depth > 2 ? -Node(other, moved, raised, -beta, -alpha, depth - 1, ply + 1)
-                                : -Leaf(other, moved, raised, -beta, -alpha, ply + 1);
+        const int movedWeight = ownWeight + kColumnWeight[c];
+        const int s = depth > 2
+                          ? -Node(other, moved, raised, otherWeight, movedWeight, -beta, -alpha,
+                                  depth - 1, ply + 1)
+                          : -Leaf(other, raised, otherWeight - movedWeight - ThreesScore(threes),
+                                  -beta, -alpha, ply + 1);
         if (s > alpha) {
             alpha = s;
             if (s >= beta) return s;
@@ -96,8 +126,9 @@ int Negamax(TPosition& position, int alpha, int beta, int depth, int ply) {
     const std::uint64_t own = PlayerBits(position, side);
     const std::uint64_t other = PlayerBits(position, side ^ 1);
     const std::uint64_t next = NextBits(position);
-    if (depth <= 1) return Leaf(own, other, next, alpha, beta, ply);
-    return Node(own, other, next, alpha, beta, depth, ply);
+    if (depth <= 1)
+        return Leaf(own, next, WeightScore(own) - EvaluateBits(other), alpha, beta, ply);
+    return Node(own, other, next, WeightScore(own), WeightScore(other), alpha, beta, depth, ply);
 }
 
 int SearchRoot(TPosition& position, int level) {
