@@ -73,16 +73,21 @@ TEST(SkinFrame, MainWindowBarsLeaveTheControlsAtTheirStoredPlaces) {
     EXPECT_EQ(m.frame->Menu()->geometry(), QRect(3, 25, 1194, 22));
 }
 
-TEST(SkinFrame, TitleButtonsRunFromTheRightInTheirOrder) {
+TEST(SkinFrame, ControlBoxAtTheLeftOthersFromTheRightCloseOutermost) {
     MainWindow m;
-    const TitleButtonKind order[] = {TitleButtonKind::ControlBox, TitleButtonKind::Close,
-                                     TitleButtonKind::Maximize, TitleButtonKind::Minimize};
+    QAbstractButton* box = m.frame->TitleButton(TitleButtonKind::ControlBox);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->size(), QSize(21, 21));
+    EXPECT_LT(box->x(), m.frame->CaptionRect().left());
+    const TitleButtonKind fromRight[] = {TitleButtonKind::Close, TitleButtonKind::Maximize,
+                                         TitleButtonKind::Minimize};
     int previousX = m.window->width();
-    for (TitleButtonKind kind : order) {
+    for (TitleButtonKind kind : fromRight) {
         QAbstractButton* b = m.frame->TitleButton(kind);
         ASSERT_NE(b, nullptr);
         EXPECT_EQ(b->size(), QSize(21, 21));
         EXPECT_LT(b->geometry().right(), previousX);
+        EXPECT_GT(b->x(), m.frame->CaptionRect().right());
         EXPECT_LE(b->geometry().bottom(), m.frame->TitleBarHeight() - 1);
         previousX = b->x();
     }

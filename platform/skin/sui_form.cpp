@@ -187,8 +187,15 @@ bool TsuiForm::HasButton(TitleButtonKind kind) const { return TitleButton(kind) 
 void TsuiForm::Relayout() {
     const QRect r = window_->rect();
     if (geometry() != r) setGeometry(r);
+    // The control box opens the window menu, so it sits at the left edge where
+    // a window menu is expected; the others run from the right edge, close
+    // outermost.
     int right = r.width() - kBorderWidth - 2;
     for (const auto& [kind, button] : buttons_) {
+        if (kind == TitleButtonKind::ControlBox) {
+            button->move(kBorderWidth + 2, kTitleButtonTop);
+            continue;
+        }
         right -= kTitleButtonSize;
         button->move(right, kTitleButtonTop);
         right -= kTitleButtonGap;
@@ -221,9 +228,15 @@ void TsuiForm::UpdateMask() {
 }
 
 QRect TsuiForm::CaptionRect() const {
+    int left = 8;
     int right = width() - kBorderWidth;
-    for (const auto& entry : buttons_) right = std::min(right, entry.second->x());
-    return QRect(8, 0, std::max(right - 12, 0), kTitleBarHeight);
+    for (const auto& [kind, button] : buttons_) {
+        if (kind == TitleButtonKind::ControlBox)
+            left = std::max(left, button->x() + button->width() + 6);
+        else
+            right = std::min(right, button->x());
+    }
+    return QRect(left, 0, std::max(right - 6 - left, 0), kTitleBarHeight);
 }
 
 bool TsuiForm::eventFilter(QObject* watched, QEvent* event) {

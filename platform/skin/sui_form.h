@@ -63,6 +63,8 @@ class TsuiForm : public QWidget {
 
     // The title-bar button of a kind, or null when the frame has none.
     QAbstractButton* TitleButton(TitleButtonKind kind) const;
+    // Where the caption is drawn: between the control box and the other buttons.
+    QRect CaptionRect() const;
     // The window menu that the control box opens.
     QMenu* WindowMenu() const { return windowMenu_; }
 
@@ -101,7 +103,6 @@ class TsuiForm : public QWidget {
     void BuildWindowMenu();
     void UpdateWindowMenu();
     void StartMenuDrag(Qt::Edges edges);
-    QRect CaptionRect() const;
     bool HasButton(TitleButtonKind kind) const;
 
     QWidget* window_;
