@@ -92,3 +92,37 @@ int ColumnAt(int X, int paintBoxWidth, int boardWidth) {
     }
     return column;
 }
+
+namespace {
+
+// Truncation toward zero of a sum that is exact in double.
+int TruncateExact(double v) { return static_cast<int>(v); }
+
+}  // namespace
+
+int CellLeft(int W, int column) {
+    return TruncateExact(WholeBorder(W) + column * static_cast<double>(WholeCellPitch(W)));
+}
+
+int CellTop(int W, int row) {
+    return TruncateExact((5 - row) * static_cast<double>(WholeCellPitch(W)));
+}
+
+int RightBorderLeft(int W) {
+    return TruncateExact(7 * static_cast<double>(CellPitch(W)) + BorderWidth(W));
+}
+
+int BottomBorderTop(int W) { return TruncateExact(6 * static_cast<double>(CellPitch(W))); }
+
+int NextBorderTile(int position, int W) {
+    return TruncateExact(position + static_cast<double>(BorderWidth(W)));
+}
+
+int RightCornerLeft(int W) { return TruncateExact(W - static_cast<double>(BorderWidth(W)) + 1); }
+
+int CornerTop(int W, int H) { return TruncateExact(H - static_cast<double>(BorderWidth(W))); }
+
+int BoardOffset(int paintBoxSize, int boardSize) {
+    return static_cast<int>(
+        (static_cast<std::int64_t>(paintBoxSize) - static_cast<std::int64_t>(boardSize)) / 2);
+}

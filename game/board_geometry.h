@@ -79,3 +79,31 @@ float WholeCellPitch(int W);  // c0
 // on a boundary belongs to the column on its right. The boundaries follow the
 // unrounded border b, not the whole pixels at which the cells are drawn.
 int ColumnAt(int X, int paintBoxWidth, int boardWidth);
+
+// Where the tiles of a board bitmap W x H go, in the bitmap's pixels. The
+// sums are formed exactly in double from the float b, c and c0 and then
+// truncated, as the header comment describes.
+//
+//   CellLeft(W, column)    B0 + column x c0      left edge of a cell tile
+//   CellTop(W, row)        (5 - row) x c0        top edge; row 0 is the bottom
+//   RightBorderLeft(W)     7c + b                x of the right border tiles
+//   BottomBorderTop(W)     6c                    y of the bottom border tiles
+//   NextBorderTile(p, W)   p + b                 the next side or bottom tile
+//   RightCornerLeft(W)     W - b + 1             x of the bottom-right corner
+//   CornerTop(W, H)        H - b                 y of both bottom corners
+//
+// Worked values for 414 x 343: cells at x 12, 67, 123, 179, 234, 290, 346 and
+// y 278, 222, 167, 111, 55, 0; right border at 401; bottom border at 333;
+// corners at (0, 330) and (402, 330).
+int CellLeft(int W, int column);
+int CellTop(int W, int row);
+int RightBorderLeft(int W);
+int BottomBorderTop(int W);
+int NextBorderTile(int position, int W);
+int RightCornerLeft(int W);
+int CornerTop(int W, int H);
+
+// Offset at which a board `boardSize` pixels long is shown in a paint box
+// `paintBoxSize` long: half the difference, truncated toward zero, so an odd
+// spare pixel goes to the right or bottom.
+int BoardOffset(int paintBoxSize, int boardSize);
