@@ -219,7 +219,7 @@ TEST_F(ReferenceTest, WinTestAndEvaluationAgreeOnArbitraryMasks) {
 TEST_F(ReferenceTest, SearchAgreesOnRandomPositionsAtLevelsOneToSix) {
     std::mt19937 rng(2024);
     // Fewer positions at the deeper levels keep the run short.
-    const int positionsPerLevel[7] = {0, 600, 600, 500, 400, 250, 150};
+    const int positionsPerLevel[7] = {0, 400, 400, 300, 250, 150, 80};
     for (int level = 1; level <= 6; ++level) {
         for (int i = 0; i < positionsPerLevel[level]; ++i) {
             const TPosition start = RandomPosition(rng, static_cast<int>(rng() % 43));
