@@ -52,10 +52,13 @@ void InitBitCount();
 // Writes the empty board into `position`.
 void ClearPosition(TPosition& position);
 
-// Drops a stone of the side to move into `column` (0..6, not checked).
-// Returns 1 and passes the turn, or 0 when the column is full, in which case
-// neither the position nor TotalMoves changes.
+// Drops a stone of the side to move into `column` (0..6). Returns 1 and
+// passes the turn, or 0 when the column is full (or no column at all), in
+// which case neither the position nor TotalMoves changes.
 inline int MakeMove(TPosition& position, int column) {
+    // Callers pass 0..6; refusing anything else costs one compare and keeps a
+    // stray column number from writing outside the record.
+    if (static_cast<unsigned>(column) >= static_cast<unsigned>(kColumns)) return 0;
     const std::uint8_t bit = position.NextBit[column];
     if (bit == kFullColumn) return 0;
     position.Stones[position.SideToMove][column] |= bit;

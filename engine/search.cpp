@@ -113,10 +113,12 @@ int Node(std::uint64_t own, std::uint64_t other, std::uint64_t next, int ownWeig
 
 // Random opening column: the stronger the level, the closer to the centre.
 int FirstMoveColumn(int level) {
-    const int r = FirstMoveRandom();
-    if (level <= 3) return r % 7;
-    if (level <= 6) return r % 5 + 1;
-    return r % 3 + 2;
+    // The generator promises non-negative numbers; reading them unsigned
+    // keeps a replacement that breaks the promise from picking column -1.
+    const unsigned r = static_cast<unsigned>(FirstMoveRandom());
+    if (level <= 3) return static_cast<int>(r % 7);
+    if (level <= 6) return static_cast<int>(r % 5 + 1);
+    return static_cast<int>(r % 3 + 2);
 }
 
 }  // namespace

@@ -53,6 +53,17 @@ TEST(Position, ColumnFillsAlternatelyAndRefusesSeventhStone) {
     }
 }
 
+TEST(Position, ColumnOutsideTheBoardIsRefused) {
+    TPosition p = FromColumns("4453");
+    const TPosition before = p;
+    TotalMoves = 0;
+    for (int column : {-1, 7, 8, 100, -1000}) {
+        EXPECT_EQ(MakeMove(p, column), 0) << column;
+        EXPECT_TRUE(SameBytes(p, before)) << column;
+    }
+    EXPECT_EQ(TotalMoves, 0);
+}
+
 TEST(Position, FullBoardAfterFortyTwoDrops) {
     TPosition p;
     ClearPosition(p);

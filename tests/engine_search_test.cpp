@@ -130,6 +130,15 @@ TEST_F(SearchTest, FirstMoveIsRandomWithinTheLevelsRange) {
     }
 }
 
+TEST_F(SearchTest, NegativeRandomNumberStillGivesAColumnInRange) {
+    gScriptValue = -1;
+    for (int level : {1, 5, 10}) {
+        TPosition p = FromColumns("");
+        EXPECT_EQ(SearchRoot(p, level), 0);
+        EXPECT_EQ(p.MoveCount, 1) << "level " << level;
+    }
+}
+
 TEST_F(SearchTest, SecondStoneIsStillRandomButThirdIsSearched) {
     gScriptValue = 0;
     TPosition p = FromColumns("44");
