@@ -51,6 +51,10 @@ test: build $(ASAN_BUILD)/build.ninja
 test-fast: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# Opens the game from the repository root, where it finds images/.
+run: build
+	./$(BUILD)/ui/fourfall
+
 bench: build
 	$(BUILD)/tools/analyze/fourfall-analyze --bench
 
