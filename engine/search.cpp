@@ -61,13 +61,13 @@ inline bool LeafColumn(LeafState& n) {
         return true;
     }
     const int s = n.base + kColumnWeight[C] + ThreesScore(threes);
-    if (s > n.alpha) {
-        n.alpha = s;
-        if (s >= n.beta) {
-            n.result = s;
-            return true;
-        }
+    // A cut needs s above alpha and at least beta; otherwise alpha becomes
+    // the larger of the two. Written so that only the cut is a branch.
+    if ((s > n.alpha) & (s >= n.beta)) {
+        n.result = s;
+        return true;
     }
+    n.alpha = s > n.alpha ? s : n.alpha;
     return false;
 }
 
