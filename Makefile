@@ -82,3 +82,17 @@ icons: deps $(BUILD)/build.ninja
 images: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) --target fourfall-imagegen
 	$(BUILD)/tools/imagegen/fourfall-imagegen images
+
+# Fuzzes the BMP decoder, bitmap loading and the analyzer's input with
+# libFuzzer under ASan and UBSan for FUZZ_SECONDS per target. New inputs and
+# findings stay in $(FUZZ_BUILD)/fuzz/<target>/; the committed corpus is only
+# read.
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+.PHONY: fuzz
+fuzz: deps
+	@$(MAKE) --no-print-directory deps DEBS="clang-14 libclang-rt-14-dev"
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFOURFALL_SANITIZE=ON -DFOURFALL_FUZZ=ON $(CMAKE_ARGS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fourfall_fuzzers
+	tests/fuzz/run_fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
