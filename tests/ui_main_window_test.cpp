@@ -23,6 +23,7 @@
 #include "platform/paint_box.h"
 #include "platform/skin/sui_controls.h"
 #include "platform/skin/sui_form.h"
+#include "ui/About.h"
 #include "ui/MainUnit.h"
 
 namespace {
@@ -310,6 +311,27 @@ TEST_F(MainWindowTest, TheWindowSnapsBackTo300) {
     EXPECT_EQ(window->pboxMain->size(), QSize(715, 653));
     EXPECT_EQ(window->GroupBox2->geometry(), QRect(5, 229, 175, 653 - 229 - 5));
     EXPECT_EQ(window->Bitmaps.bmpBoard->Width(), BoardBitmapWidth(715, 653));
+}
+
+TEST_F(MainWindowTest, HelpAboutIsModalAndFileExitCloses) {
+    Open();
+    // Without an About box the item does nothing.
+    window->About1->trigger();
+    TAboutBox box;
+    AboutBox = &box;
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+        modal = QApplication::activeModalWidget() == &box;
+        box.OKButton->click();
+    });
+    window->About1->trigger();
+    AboutBox = nullptr;
+    EXPECT_TRUE(modal);
+    EXPECT_FALSE(box.isVisible());
+
+    ClickColumn(3);
+    window->Exit1->trigger();
+    EXPECT_FALSE(window->isVisible());
 }
 
 // A copy of the images in a temporary folder, with one file spoilt.
