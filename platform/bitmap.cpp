@@ -62,14 +62,16 @@ void TBitmap::SetSize(int width, int height) {
     QImage resized = NewImage(width, height);
     if (!resized.isNull()) {
         resized.fill(0xFFFFFFFFu);
-        const int keepW = std::min(width, Width());
-        const int keepH = std::min(height, Height());
+        const int keepW = std::min(width, image_.width());
+        const int keepH = std::min(height, image_.height());
         for (int y = 0; y < keepH; ++y) {
             std::memcpy(resized.scanLine(y), image_.constScanLine(y),
                         static_cast<std::size_t>(keepW) * sizeof(std::uint32_t));
         }
     }
     image_ = std::move(resized);
+    width_ = width;
+    height_ = height;
 }
 
 void TBitmap::LoadFromFile(const std::string& path) {
@@ -84,9 +86,11 @@ void TBitmap::LoadFromFile(const std::string& path) {
                     static_cast<std::size_t>(decoded.width) * sizeof(std::uint32_t));
     }
     image_ = std::move(loaded);
+    width_ = decoded.width;
+    height_ = decoded.height;
 }
 
 TColor TBitmap::Pixel(int x, int y) const {
-    if (x < 0 || y < 0 || x >= Width() || y >= Height()) return clNone;
+    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return clNone;
     return reinterpret_cast<const std::uint32_t*>(image_.constScanLine(y))[x] & 0xFFFFFFu;
 }

@@ -2,8 +2,9 @@
 // them. A new bitmap is empty (0 x 0).
 //
 // The pixels live in a QImage of Format_RGB32 (0xFFRRGGBB), so a bitmap can be
-// put on screen without conversion. Width and Height are never negative, and
-// the image is null exactly when one of them is 0.
+// put on screen without conversion. Width and Height are never negative and
+// are kept apart from the image, so a bitmap may be 1 x 0 (its width set before
+// its height); the image is null exactly when one of them is 0.
 #pragma once
 
 #include <QImage>
@@ -18,8 +19,8 @@ class TBitmap {
     TBitmap(const TBitmap&) = delete;
     TBitmap& operator=(const TBitmap&) = delete;
 
-    int Width() const { return image_.width(); }
-    int Height() const { return image_.height(); }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
 
     // Resizes the bitmap. Pixels inside both the old and the new size keep
     // their colour; new pixels are white. A negative size counts as 0.
@@ -45,5 +46,7 @@ class TBitmap {
 
   private:
     QImage image_;
+    int width_ = 0;
+    int height_ = 0;
     TCanvas canvas_;
 };

@@ -50,9 +50,13 @@ TEST(Bitmap, StartsEmptyAndResizesKeepingOldPixelsAndWhiteningNewOnes) {
     EXPECT_TRUE(bitmap.Image().isNull());
     EXPECT_EQ(bitmap.Pixel(0, 0), clNone);
 
-    bitmap.SetWidth(2);  // still 0 high: no pixels yet
-    EXPECT_EQ(bitmap.Width(), 0);
-    bitmap.SetSize(2, 2);
+    // A width set before the height is kept, though there are no pixels yet.
+    bitmap.SetWidth(2);
+    EXPECT_EQ(bitmap.Width(), 2);
+    EXPECT_EQ(bitmap.Height(), 0);
+    EXPECT_TRUE(bitmap.Image().isNull());
+    EXPECT_EQ(bitmap.Pixel(0, 0), clNone);
+    bitmap.SetHeight(2);
     bitmap.Canvas().Brush.Color = clNavy;
     bitmap.Canvas().FillRect(Rect(0, 0, 2, 2));
     bitmap.SetWidth(3);
@@ -64,8 +68,9 @@ TEST(Bitmap, StartsEmptyAndResizesKeepingOldPixelsAndWhiteningNewOnes) {
     EXPECT_EQ(bitmap.Image().format(), QImage::Format_RGB32);
 
     bitmap.SetHeight(-5);
-    EXPECT_EQ(bitmap.Width(), 0);
+    EXPECT_EQ(bitmap.Width(), 3);
     EXPECT_EQ(bitmap.Height(), 0);
+    EXPECT_TRUE(bitmap.Image().isNull());
 }
 
 TEST(Canvas, FillRectFillsRightAndBottomExclusiveClippedToTheBitmap) {

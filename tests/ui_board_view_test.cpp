@@ -214,7 +214,7 @@ TEST(ScaleTiles, TileSizesForTheWorkedPaintBoxes) {
         }
         // One pixel wider than the others; a bitmap without height keeps no
         // width, so the empty board's right tile is empty too.
-        EXPECT_EQ(b.bmpBorderR->Width(), r.B == 0 ? 0 : r.B + 1);
+        EXPECT_EQ(b.bmpBorderR->Width(), r.B + 1);
         EXPECT_EQ(b.bmpBorderR->Height(), r.B);
         EXPECT_EQ(b.bmpRedStone->Pixel(r.T - 1, r.T - 1), kRed);
     }

@@ -9,8 +9,8 @@ namespace {
 // changed it) and stretches its image over it, so that an empty image leaves
 // a white tile.
 void RebuildTile(TBitmap& tile, const TBitmap& image, int width, int height) {
-    // Both at once: a bitmap with no height keeps no width either.
-    tile.SetSize(width, height);
+    tile.SetWidth(width);
+    tile.SetHeight(height);
     const TRect whole = Rect(0, 0, width, height);
     tile.Canvas().FillRect(whole);
     tile.Canvas().StretchDraw(whole, image);
@@ -44,8 +44,10 @@ bool LoadBoardImages(TBoardBitmaps& b) {
 }
 
 void ScaleTiles(TBoardBitmaps& b, int pbW, int pbH) {
-    const int W = BoardBitmapWidth(pbW, pbH);
-    b.bmpBoard->SetSize(W, BoardBitmapHeight(W));
+    b.bmpBoard->SetWidth(BoardBitmapWidth(pbW, pbH));
+    b.bmpBoard->SetHeight(BoardBitmapHeight(b.bmpBoard->Width()));
+    // The tiles follow the width the board bitmap actually has.
+    const int W = b.bmpBoard->Width();
 
     const int T = CellTileSize(W);
     RebuildTile(*b.bmpHole, *b.imgBoard, T, T);
