@@ -8,7 +8,7 @@ WERROR     ?= $(if $(CI),ON,OFF)
 CMAKE_ARGS ?=
 
 DEBS := cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev \
-        libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2 fonts-dejavu-extra
+        libgtest-dev libgmock-dev libbenchmark-dev clang-format fonts-liberation2 fonts-dejavu-extra
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 

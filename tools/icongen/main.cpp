@@ -63,7 +63,7 @@ struct Look {
 // The small looks put the grid on whole pixels: 8 pixels a cell at 32 x 32.
 constexpr Look kShaded{true, false, 6.0, 40.0, 8.0, 25.0, 5.0, 0.0, 3.0};
 constexpr Look kClassic{false, false, 0.0, 32.0, 8.0, 24.0, 8.0, 8.0, 0.0};  // 32 x 32, 16 colours
-constexpr Look kTiny{false, true, 16.0, 48.0, 16.0, 26.0, 0.0, 0.0, 0.0};     // 16 x 16
+constexpr Look kTiny{false, true, 16.0, 48.0, 16.0, 26.0, 0.0, 0.0, 0.0};    // 16 x 16
 
 enum class Cell { Empty, Red, Blue };
 
