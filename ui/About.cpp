@@ -52,7 +52,7 @@ class TBevelPanel : public QFrame {
     }
 };
 
-// The program's picture: a corner of the blue board with a red four on the diagonal,
+// The program's picture: a corner of the golden board with a red four on the diagonal,
 // drawn at 150 x 150 and scaled down by the label that shows it.
 QPixmap ProgramPicture() {
     constexpr int kSize = 150;
@@ -63,9 +63,9 @@ QPixmap ProgramPicture() {
 
     const QRectF board(6, 6, kSize - 12, kSize - 12);
     QLinearGradient body(board.topLeft(), board.bottomRight());
-    body.setColorAt(0, QColor(40, 110, 220));
-    body.setColorAt(1, QColor(0, 50, 150));
-    p.setPen(QPen(QColor(0, 30, 100), 3));
+    body.setColorAt(0, QColor(252, 212, 80));
+    body.setColorAt(1, QColor(200, 140, 20));
+    p.setPen(QPen(QColor(140, 95, 10), 3));
     p.setBrush(body);
     p.drawRoundedRect(board, 16, 16);
 
@@ -87,8 +87,9 @@ QPixmap ProgramPicture() {
                 stone.setColorAt(0.5, QColor(30, 60, 210));
                 stone.setColorAt(1, QColor(10, 20, 110));
             } else {
-                stone.setColorAt(0, QColor(190, 200, 220));
-                stone.setColorAt(1, QColor(236, 233, 216));
+                // An empty hole shows the navy of the board area behind it.
+                stone.setColorAt(0, QColor(0, 40, 90));
+                stone.setColorAt(1, QColor(0, 64, 128));
             }
             p.setPen(QPen(QColor(0, 25, 90), 1.5));
             p.setBrush(stone);
