@@ -1,5 +1,6 @@
 // The program entry: the application, its three windows and the event loop.
 #include <QApplication>
+#include <QIcon>
 #include <memory>
 
 #include "platform/application.h"
@@ -32,6 +33,11 @@ class TApplication : public QApplication {
 int main(int argc, char** argv) {
     TApplication application(argc, argv);
     SetApplicationTitle("Fourfall");
+    // Lets the desktop match the windows to the installed menu entry and
+    // icon; when installed, the icon theme has the program's icon.
+    QGuiApplication::setApplicationName("Fourfall");
+    QGuiApplication::setDesktopFileName("fourfall");
+    QGuiApplication::setWindowIcon(QIcon::fromTheme("fourfall"));
     // The windows live for the whole run and go before the application does.
     std::unique_ptr<TfrmFourfall> mainWindow;
     std::unique_ptr<TfrmDebug> debugWindow;
