@@ -96,3 +96,14 @@ fuzz: deps
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFOURFALL_SANITIZE=ON -DFOURFALL_FUZZ=ON $(CMAKE_ARGS)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fourfall_fuzzers
 	tests/fuzz/run_fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# Soaks the main window under ASan and UBSan: SOAK_STEPS random user actions
+# for each of the default seeds, or for SOAK_SEED alone when it is given.
+SOAK_STEPS ?= 50000
+SOAK_SEED  ?=
+.PHONY: soak
+soak: $(ASAN_BUILD)/build.ninja
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target ui_soak_tests
+	QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+	  FOURFALL_SOAK_STEPS=$(SOAK_STEPS) FOURFALL_SOAK_SEED=$(SOAK_SEED) \
+	  $(ASAN_BUILD)/tests/ui_soak_tests
