@@ -6,7 +6,7 @@ if(TARGET fourfall_ui)
   fourfall_add_test(ui_soak_tests
     SOURCES skin_qt_app.cpp ui_soak_test.cpp
     LIBS fourfall_ui Qt6::Test
-    LABELS ui gui soak
+    LABELS soak ui gui
     ENVIRONMENT QT_QPA_PLATFORM=offscreen)
   target_compile_definitions(ui_soak_tests PRIVATE FOURFALL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 endif()

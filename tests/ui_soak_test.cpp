@@ -59,23 +59,22 @@ constexpr int kControlsTop = 47;      // title and menu bars above the panels
 constexpr int kMinimumSize = 300;
 constexpr int kMaxMemoLines = 4;  // the search info: blank, score, speed, moves
 
-// A positive whole number from the environment, or `fallback` when unset.
-// Anything else is a mistake in the command line and fails the test.
-long PositiveFromEnvironment(const char* name, long fallback) {
+// A positive whole number from the environment, `fallback` when unset, and
+// nothing when it is set to anything else.
+std::optional<long> PositiveFromEnvironment(const char* name, long fallback) {
     const char* text = std::getenv(name);
     if (text == nullptr || *text == '\0') return fallback;
     char* end = nullptr;
     errno = 0;
     const long value = std::strtol(text, &end, 10);
-    if (errno != 0 || *end != '\0' || value <= 0) {
-        ADD_FAILURE() << name << " must be a positive whole number, not \"" << text << '"';
-        return 0;
-    }
+    if (errno != 0 || *end != '\0' || value <= 0 || value > UINT_MAX) return std::nullopt;
     return value;
 }
 
+// The seeds are listed before any test runs; a bad FOURFALL_SOAK_SEED keeps
+// the default ones, and the test then says what was wrong.
 std::vector<unsigned> SoakSeeds() {
-    const long seed = PositiveFromEnvironment("FOURFALL_SOAK_SEED", 0);
+    const long seed = PositiveFromEnvironment("FOURFALL_SOAK_SEED", 0).value_or(0);
     if (seed > 0) return {static_cast<unsigned>(seed)};
     return {std::begin(kDefaultSeeds), std::end(kDefaultSeeds)};
 }
@@ -611,9 +610,11 @@ class Soak {
 class WindowSoakTest : public ::testing::TestWithParam<unsigned> {};
 
 TEST_P(WindowSoakTest, RandomUserActionsKeepGameAndWindowSound) {
-    const long steps = PositiveFromEnvironment("FOURFALL_SOAK_STEPS", kDefaultSteps);
-    if (steps <= 0) return;
-    Soak(GetParam(), steps).Run();
+    for (const char* name : {"FOURFALL_SOAK_STEPS", "FOURFALL_SOAK_SEED"}) {
+        ASSERT_TRUE(PositiveFromEnvironment(name, 1))
+            << name << " must be a positive whole number, not \"" << std::getenv(name) << '"';
+    }
+    Soak(GetParam(), *PositiveFromEnvironment("FOURFALL_SOAK_STEPS", kDefaultSteps)).Run();
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, WindowSoakTest, ::testing::ValuesIn(SoakSeeds()),
