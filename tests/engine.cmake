@@ -1,11 +1,11 @@
 fourfall_add_test(engine_tests
   SOURCES engine_position_test.cpp engine_evaluate_test.cpp engine_search_test.cpp
           engine_reference_test.cpp
-  LIBS fourfall_engine LABELS engine)
+  LIBS fourfall_engine LABEL engine)
 
 if(TARGET fourfall-analyze)
   fourfall_add_test(engine_analyze_tests SOURCES engine_analyze_test.cpp
-    LIBS fourfall_analyze_lib LABELS engine)
+    LIBS fourfall_analyze_lib LABEL engine)
 
   # The built program itself, fed through a pipe as a user would.
   set(analyze $<TARGET_FILE:fourfall-analyze>)

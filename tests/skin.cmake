@@ -1,17 +1,17 @@
 # The skinned frame and controls, and the About box and debug window built on them.
-# The Qt tests run under the offscreen platform; skin_qt_app.cpp starts the application.
+# The Qt tests run under the offscreen platform; qt_test_app.cpp starts the application.
 if(TARGET fourfall_skin)
   find_package(Qt6 REQUIRED COMPONENTS Test)
   fourfall_add_test(skin_tests
-    SOURCES skin_qt_app.cpp skin_form_test.cpp skin_controls_test.cpp
+    SOURCES qt_test_app.cpp skin_form_test.cpp skin_controls_test.cpp
     LIBS fourfall_skin Qt6::Test
-    LABELS skin gui
+    LABEL skin
     ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 endif()
 if(TARGET fourfall_ui)
   fourfall_add_test(ui_about_tests
-    SOURCES skin_qt_app.cpp ui_about_test.cpp
+    SOURCES qt_test_app.cpp ui_about_test.cpp
     LIBS fourfall_ui Qt6::Test
-    LABELS ui gui
+    LABEL ui
     ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 endif()

@@ -4,9 +4,9 @@
 if(TARGET fourfall_ui)
   find_package(Qt6 REQUIRED COMPONENTS Test)
   fourfall_add_test(ui_soak_tests
-    SOURCES skin_qt_app.cpp ui_soak_test.cpp
+    SOURCES qt_test_app.cpp ui_soak_test.cpp
     LIBS fourfall_ui Qt6::Test
-    LABELS soak ui gui
+    LABEL soak
     ENVIRONMENT QT_QPA_PLATFORM=offscreen)
   target_compile_definitions(ui_soak_tests PRIVATE FOURFALL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 endif()

@@ -1,13 +1,13 @@
 # The main window and its board view. The Qt tests run under the offscreen
-# platform; skin_qt_app.cpp starts the application.
+# platform; qt_test_app.cpp starts the application.
 if(TARGET fourfall_ui)
   find_package(Qt6 REQUIRED COMPONENTS Test)
   fourfall_add_test(ui_board_view_tests SOURCES ui_board_view_test.cpp
-    LIBS fourfall_ui LABELS ui)
+    LIBS fourfall_ui LABEL ui)
   fourfall_add_test(ui_main_window_tests
-    SOURCES skin_qt_app.cpp ui_main_window_test.cpp
+    SOURCES qt_test_app.cpp ui_main_window_test.cpp
     LIBS fourfall_ui Qt6::Test
-    LABELS ui gui
+    LABEL ui
     ENVIRONMENT QT_QPA_PLATFORM=offscreen)
   target_compile_definitions(ui_main_window_tests PRIVATE
     FOURFALL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
