@@ -13,25 +13,13 @@
 
 namespace {
 
+using game_test::BoardFull;
 using game_test::FakeView;
+using game_test::OnePlyAfter;
 using game_test::Played;
 using game_test::SamePosition;
 using game_test::ScriptedClock;
 using game_test::ScriptedRandom;
-
-// True when `after` is `before` with one more stone dropped.
-bool OnePlyAfter(const TPosition& before, const TPosition& after) {
-    const std::int32_t total = TotalMoves;
-    bool found = false;
-    for (int c = 0; c < kColumns && !found; ++c) {
-        TPosition p = before;
-        found = MakeMove(p, c) == 1 && SamePosition(p, after);
-    }
-    TotalMoves = total;
-    return found;
-}
-
-bool BoardFull(const TPosition& p) { return p.MoveCount == kCells; }
 
 class Session {
   public:

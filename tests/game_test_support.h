@@ -111,6 +111,21 @@ inline bool SamePosition(const TPosition& a, const TPosition& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
+// True when `after` is `before` with one more stone dropped; leaves
+// TotalMoves as it was.
+inline bool OnePlyAfter(const TPosition& before, const TPosition& after) {
+    const std::int32_t total = TotalMoves;
+    bool found = false;
+    for (int c = 0; c < kColumns && !found; ++c) {
+        TPosition p = before;
+        found = MakeMove(p, c) == 1 && SamePosition(p, after);
+    }
+    TotalMoves = total;
+    return found;
+}
+
+inline bool BoardFull(const TPosition& p) { return p.MoveCount == kCells; }
+
 // An X inside the given column of the default 461-pixel paint box showing
 // the 414-pixel board (column 0 starts at 35.42, pitch 55.594284).
 inline int XInColumn(int column) { return 36 + column * 56 + 20; }

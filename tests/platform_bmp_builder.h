@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <vector>
 
-struct BmpSpec {
+struct BmpLayout {
     std::uint32_t headerSize = 40;  // 12 for the OS/2 core header; 40, 108 or 124 otherwise
     std::int32_t width = 0;
     std::int32_t height = 0;  // negative: rows stored top-down
@@ -28,7 +28,7 @@ inline void Put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t 
     Put16(out, at + 2, v >> 16);
 }
 
-inline std::vector<std::uint8_t> MakeBmp(const BmpSpec& s) {
+inline std::vector<std::uint8_t> MakeBmp(const BmpLayout& s) {
     const bool core = s.headerSize == 12;
     const std::size_t maskBytes = s.headerSize == 40 ? s.masks.size() * 4 : 0;
     const std::size_t entry = core ? 3 : 4;
@@ -78,7 +78,7 @@ inline std::vector<std::uint8_t> Rows(std::initializer_list<std::vector<std::uin
 // A 24-bit BMP of the given pixels (0xRRGGBB, row by row from the top).
 inline std::vector<std::uint8_t> MakeBmp24(int width, int height,
                                            const std::vector<std::uint32_t>& pixels) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = width;
     s.height = height;
     const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;

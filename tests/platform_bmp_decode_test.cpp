@@ -14,14 +14,14 @@ constexpr std::uint32_t W = 0xFFFFFF, K = 0x000000, Y = 0xFFFF00;
 
 struct Valid {
     const char* name;
-    BmpSpec spec;
+    BmpLayout layout;
     int width;
     int height;
     std::vector<std::uint32_t> expected;  // 0xRRGGBB from the top row down
 };
 
-BmpSpec Spec(int width, int height, std::uint16_t bpp, std::vector<std::uint8_t> data) {
-    BmpSpec s;
+BmpLayout Layout(int width, int height, std::uint16_t bpp, std::vector<std::uint8_t> data) {
+    BmpLayout s;
     s.width = width;
     s.height = height;
     s.bitsPerPixel = bpp;
@@ -29,7 +29,7 @@ BmpSpec Spec(int width, int height, std::uint16_t bpp, std::vector<std::uint8_t>
     return s;
 }
 
-BmpSpec With(BmpSpec s, auto change) {
+BmpLayout With(BmpLayout s, auto change) {
     change(s);
     return s;
 }
@@ -41,27 +41,27 @@ const std::vector<std::uint32_t> kRgbPicture = {R, G, B, W, K, Y};
 
 std::vector<Valid> ValidFiles() {
     return {
-        {"24 bits bottom-up", Spec(3, 2, 24, kRgbRows24), 3, 2, kRgbPicture},
+        {"24 bits bottom-up", Layout(3, 2, 24, kRgbRows24), 3, 2, kRgbPicture},
         {"24 bits top-down",
-         Spec(3, -2, 24,
-              Rows({{0, 0, 0xFF, 0, 0xFF, 0, 0xFF, 0, 0},
-                    {0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0xFF, 0xFF}})),
+         Layout(3, -2, 24,
+                Rows({{0, 0, 0xFF, 0, 0xFF, 0, 0xFF, 0, 0},
+                      {0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0xFF, 0xFF}})),
          3, 2, kRgbPicture},
         {"24 bits, last row without padding",
-         Spec(3, 2, 24, std::vector<std::uint8_t>(kRgbRows24.begin(), kRgbRows24.end() - 3)), 3, 2,
-         kRgbPicture},
+         Layout(3, 2, 24, std::vector<std::uint8_t>(kRgbRows24.begin(), kRgbRows24.end() - 3)), 3,
+         2, kRgbPicture},
         {"OS/2 core header, 24 bits",
-         With(Spec(3, 2, 24, kRgbRows24), [](BmpSpec& s) { s.headerSize = 12; }), 3, 2,
+         With(Layout(3, 2, 24, kRgbRows24), [](BmpLayout& s) { s.headerSize = 12; }), 3, 2,
          kRgbPicture},
-        {"32 bits", Spec(2, 1, 32, {0, 0, 0xFF, 0x77, 0xFF, 0, 0, 0x77}), 2, 1, {R, B}},
+        {"32 bits", Layout(2, 1, 32, {0, 0, 0xFF, 0x77, 0xFF, 0, 0, 0x77}), 2, 1, {R, B}},
         {"16 bits 5-5-5, five-bit values widened",
-         Spec(2, 1, 16, {0x00, 0x7C, 0x10, 0x42}),
+         Layout(2, 1, 16, {0x00, 0x7C, 0x10, 0x42}),
          2,
          1,
          {R, 0x838383}},
         {"16 bits 5-6-5 bit fields after a 40-byte header",
-         With(Spec(3, 1, 16, Rows({{0x00, 0xF8, 0xE0, 0x07, 0xE0, 0xFF}})),
-              [](BmpSpec& s) {
+         With(Layout(3, 1, 16, Rows({{0x00, 0xF8, 0xE0, 0x07, 0xE0, 0xFF}})),
+              [](BmpLayout& s) {
                   s.compression = 3;
                   s.masks = {0xF800, 0x07E0, 0x001F};
               }),
@@ -69,8 +69,8 @@ std::vector<Valid> ValidFiles() {
          1,
          {R, G, Y}},
         {"32 bits, bit fields inside a 124-byte header, channels swapped",
-         With(Spec(2, 1, 32, {0xFF, 0, 0, 0, 0, 0xFF, 0, 0}),
-              [](BmpSpec& s) {
+         With(Layout(2, 1, 32, {0xFF, 0, 0, 0, 0, 0xFF, 0, 0}),
+              [](BmpLayout& s) {
                   s.headerSize = 124;
                   s.compression = 3;
                   s.masks = {0x0000FF, 0x00FF00, 0xFF0000};
@@ -79,33 +79,33 @@ std::vector<Valid> ValidFiles() {
          1,
          {R, G}},
         {"8-bit palette",
-         With(Spec(3, 2, 8, Rows({{3, 4, 5}, {0, 1, 2}})),
-              [](BmpSpec& s) { s.palette = {R, G, B, W, K, Y}; }),
+         With(Layout(3, 2, 8, Rows({{3, 4, 5}, {0, 1, 2}})),
+              [](BmpLayout& s) { s.palette = {R, G, B, W, K, Y}; }),
          3, 2, kRgbPicture},
         {"8-bit palette, OS/2 core header",
-         With(Spec(3, 2, 8, Rows({{3, 4, 5}, {0, 1, 2}})),
-              [](BmpSpec& s) {
+         With(Layout(3, 2, 8, Rows({{3, 4, 5}, {0, 1, 2}})),
+              [](BmpLayout& s) {
                   s.headerSize = 12;
                   s.palette = {R, G, B, W, K, Y};
               }),
          3, 2, kRgbPicture},
         {"4-bit palette, odd width",
-         With(Spec(3, 2, 4, Rows({{0x34, 0x50}, {0x01, 0x20}})),
-              [](BmpSpec& s) { s.palette = {R, G, B, W, K, Y}; }),
+         With(Layout(3, 2, 4, Rows({{0x34, 0x50}, {0x01, 0x20}})),
+              [](BmpLayout& s) { s.palette = {R, G, B, W, K, Y}; }),
          3, 2, kRgbPicture},
         {"1-bit palette, row across two bytes",
-         With(Spec(9, 2, 1, Rows({{0xFF, 0x00}, {0xAA, 0x80}})),
-              [](BmpSpec& s) {
+         With(Layout(9, 2, 1, Rows({{0xFF, 0x00}, {0xAA, 0x80}})),
+              [](BmpLayout& s) {
                   s.palette = {K, W};
               }),
          9,
          2,
          {W, K, W, K, W, K, W, K, W, W, W, W, W, W, W, W, W, K}},
         {"RLE8 with runs, absolute runs, a delta, line ends",
-         With(Spec(4, 3, 8, {0, 4, 2, 2, 3, 3, 0, 0,          // bottom row: absolute G G B B
-                             0, 2, 1, 0, 1, 2, 1, 3, 0, 0,    // skip one, then G, B
-                             0, 3, 1, 1, 1, 0, 1, 1, 0, 1}),  // absolute R R R (padded), R, end
-              [](BmpSpec& s) {
+         With(Layout(4, 3, 8, {0, 4, 2, 2, 3, 3, 0, 0,          // bottom row: absolute G G B B
+                               0, 2, 1, 0, 1, 2, 1, 3, 0, 0,    // skip one, then G, B
+                               0, 3, 1, 1, 1, 0, 1, 1, 0, 1}),  // absolute R R R (padded), R, end
+              [](BmpLayout& s) {
                   s.compression = 1;
                   s.palette = {K, R, G, B};
               }),
@@ -113,8 +113,8 @@ std::vector<Valid> ValidFiles() {
          3,
          {R, R, R, R, K, G, B, K, G, G, B, B}},
         {"RLE4 with an alternating run and an absolute run",
-         With(Spec(5, 2, 4, {5, 0x12, 0, 0, 0, 3, 0x31, 0x20, 2, 0x33, 0, 1}),
-              [](BmpSpec& s) {
+         With(Layout(5, 2, 4, {5, 0x12, 0, 0, 0, 3, 0x31, 0x20, 2, 0x33, 0, 1}),
+              [](BmpLayout& s) {
                   s.compression = 2;
                   s.palette = {K, R, G, B};
               }),
@@ -129,7 +129,7 @@ TEST(BmpDecode, DecodesEveryDepthAndCompressionItSupports) {
         SCOPED_TRACE(c.name);
         BmpImage image;
         std::string error;
-        ASSERT_TRUE(DecodeBmp(MakeBmp(c.spec), image, error)) << error;
+        ASSERT_TRUE(DecodeBmp(MakeBmp(c.layout), image, error)) << error;
         ASSERT_EQ(image.width, c.width);
         ASSERT_EQ(image.height, c.height);
         ASSERT_EQ(image.pixels.size(), c.expected.size());
@@ -145,23 +145,23 @@ struct Broken {
     const char* error;
 };
 
-std::vector<std::uint8_t> Raw(const BmpSpec& s, auto change) {
+std::vector<std::uint8_t> Raw(const BmpLayout& s, auto change) {
     std::vector<std::uint8_t> file = MakeBmp(s);
     change(file);
     return file;
 }
 
-BmpSpec Rle8(int width, int height, std::vector<std::uint8_t> data) {
-    BmpSpec s = Spec(width, height, 8, std::move(data));
+BmpLayout Rle8(int width, int height, std::vector<std::uint8_t> data) {
+    BmpLayout s = Layout(width, height, 8, std::move(data));
     s.compression = 1;
     s.palette = {K, R};
     return s;
 }
 
 std::vector<Broken> BrokenFiles() {
-    const BmpSpec good = Spec(3, 2, 24, kRgbRows24);
-    const BmpSpec indexed = With(Spec(3, 2, 8, Rows({{3, 4, 5}, {0, 1, 2}})),
-                                 [](BmpSpec& s) { s.palette = {R, G, B, W, K, Y}; });
+    const BmpLayout good = Layout(3, 2, 24, kRgbRows24);
+    const BmpLayout indexed = With(Layout(3, 2, 8, Rows({{3, 4, 5}, {0, 1, 2}})),
+                                   [](BmpLayout& s) { s.palette = {R, G, B, W, K, Y}; });
     return {
         {"empty file", {}, "too short"},
         {"signature only", {'B', 'M'}, "too short"},
@@ -171,47 +171,47 @@ std::vector<Broken> BrokenFiles() {
         {"unknown header size", Raw(good, [](auto& f) { Put32(f, 14, 20); }), "header size 20"},
         {"header larger than the file", Raw(good, [](auto& f) { Put32(f, 14, 4000); }),
          "too short for its 4000-byte header"},
-        {"zero width", MakeBmp(With(good, [](BmpSpec& s) { s.width = 0; })), "width 0"},
-        {"negative width", MakeBmp(With(good, [](BmpSpec& s) { s.width = -3; })), "width -3"},
-        {"zero height", MakeBmp(With(good, [](BmpSpec& s) { s.height = 0; })), "height is zero"},
-        {"most negative height", MakeBmp(With(good, [](BmpSpec& s) { s.height = INT32_MIN; })),
+        {"zero width", MakeBmp(With(good, [](BmpLayout& s) { s.width = 0; })), "width 0"},
+        {"negative width", MakeBmp(With(good, [](BmpLayout& s) { s.width = -3; })), "width -3"},
+        {"zero height", MakeBmp(With(good, [](BmpLayout& s) { s.height = 0; })), "height is zero"},
+        {"most negative height", MakeBmp(With(good, [](BmpLayout& s) { s.height = INT32_MIN; })),
          "too large"},
         {"width beyond the side limit",
-         MakeBmp(With(good, [](BmpSpec& s) { s.width = kBmpMaxSide + 1; })), "too large"},
+         MakeBmp(With(good, [](BmpLayout& s) { s.width = kBmpMaxSide + 1; })), "too large"},
         {"huge declared size, tiny data",
-         MakeBmp(With(good, [](BmpSpec& s) { s.width = s.height = 8192; })), "truncated"},
-        {"huge declared RLE image", MakeBmp(With(Rle8(8000, 8000, {0, 1}), [](BmpSpec&) {})),
+         MakeBmp(With(good, [](BmpLayout& s) { s.width = s.height = 8192; })), "truncated"},
+        {"huge declared RLE image", MakeBmp(With(Rle8(8000, 8000, {0, 1}), [](BmpLayout&) {})),
          "holds only 2 bytes"},
-        {"two planes", MakeBmp(With(good, [](BmpSpec& s) { s.planes = 2; })), "plane count 2"},
-        {"2 bits per pixel", MakeBmp(With(good, [](BmpSpec& s) { s.bitsPerPixel = 2; })),
+        {"two planes", MakeBmp(With(good, [](BmpLayout& s) { s.planes = 2; })), "plane count 2"},
+        {"2 bits per pixel", MakeBmp(With(good, [](BmpLayout& s) { s.bitsPerPixel = 2; })),
          "bit depth 2"},
-        {"0 bits per pixel", MakeBmp(With(good, [](BmpSpec& s) { s.bitsPerPixel = 0; })),
+        {"0 bits per pixel", MakeBmp(With(good, [](BmpLayout& s) { s.bitsPerPixel = 0; })),
          "bit depth 0"},
         {"16 bits in an OS/2 core header",
          MakeBmp(With(good,
-                      [](BmpSpec& s) {
+                      [](BmpLayout& s) {
                           s.headerSize = 12;
                           s.bitsPerPixel = 16;
                       })),
          "bit depth 16"},
-        {"JPEG compression", MakeBmp(With(good, [](BmpSpec& s) { s.compression = 4; })),
+        {"JPEG compression", MakeBmp(With(good, [](BmpLayout& s) { s.compression = 4; })),
          "compression 4"},
-        {"RLE8 on 24 bits", MakeBmp(With(good, [](BmpSpec& s) { s.compression = 1; })),
+        {"RLE8 on 24 bits", MakeBmp(With(good, [](BmpLayout& s) { s.compression = 1; })),
          "RLE8 compression needs 8 bits"},
-        {"RLE4 on 8 bits", MakeBmp(With(indexed, [](BmpSpec& s) { s.compression = 2; })),
+        {"RLE4 on 8 bits", MakeBmp(With(indexed, [](BmpLayout& s) { s.compression = 2; })),
          "RLE4 compression needs 4 bits"},
         {"bit fields on 24 bits",
          MakeBmp(With(good,
-                      [](BmpSpec& s) {
+                      [](BmpLayout& s) {
                           s.compression = 3;
                           s.masks = {0xFF0000, 0xFF00, 0xFF};
                       })),
          "bit fields need 16 or 32"},
         {"bit fields without their masks",
-         Raw(Spec(1, 1, 32, {}), [](auto& f) { Put32(f, 30, 3); }), "colour masks"},
+         Raw(Layout(1, 1, 32, {}), [](auto& f) { Put32(f, 30, 3); }), "colour masks"},
         {"a mask in two pieces",
-         MakeBmp(With(Spec(1, 1, 32, {0, 0, 0, 0}),
-                      [](BmpSpec& s) {
+         MakeBmp(With(Layout(1, 1, 32, {0, 0, 0, 0}),
+                      [](BmpLayout& s) {
                           s.compression = 3;
                           s.masks = {0xF0F000, 0xFF00, 0xFF};
                       })),
@@ -219,13 +219,13 @@ std::vector<Broken> BrokenFiles() {
         {"top-down RLE", MakeBmp(Rle8(2, -2, {2, 1, 0, 1})), "top-down"},
         {"palette bigger than the depth allows",
          MakeBmp(With(indexed,
-                      [](BmpSpec& s) {
+                      [](BmpLayout& s) {
                           s.bitsPerPixel = 4;
                           s.coloursUsed = 17;
                       })),
          "palette of 17 colours"},
         {"palette claimed larger than stored",
-         MakeBmp(With(indexed, [](BmpSpec& s) { s.coloursUsed = 200; })), "palette does not fit"},
+         MakeBmp(With(indexed, [](BmpLayout& s) { s.coloursUsed = 200; })), "palette does not fit"},
         {"pixel offset past the end", Raw(good, [](auto& f) { Put32(f, 10, 5000); }),
          "offset 5000"},
         {"pixel offset inside the header", Raw(good, [](auto& f) { Put32(f, 10, 20); }),
@@ -234,7 +234,7 @@ std::vector<Broken> BrokenFiles() {
          "truncated: 21 bytes needed, 20 present"},
         {"palette index out of range",
          MakeBmp(With(indexed,
-                      [](BmpSpec& s) {
+                      [](BmpLayout& s) {
                           s.data = Rows({{3, 4, 5}, {0, 9, 2}});
                       })),
          "palette index 9 out of range (palette has 6 colours)"},
@@ -249,8 +249,8 @@ std::vector<Broken> BrokenFiles() {
         {"RLE without an end code", MakeBmp(Rle8(2, 1, {2, 1})), "end-of-bitmap"},
         {"RLE palette index out of range", MakeBmp(Rle8(2, 1, {2, 7, 0, 1})), "palette index 7"},
         {"RLE4 nibble out of range",
-         MakeBmp(With(Spec(2, 1, 4, {2, 0x05, 0, 1}),
-                      [](BmpSpec& s) {
+         MakeBmp(With(Layout(2, 1, 4, {2, 0x05, 0, 1}),
+                      [](BmpLayout& s) {
                           s.compression = 2;
                           s.palette = {K, R};
                       })),
@@ -278,7 +278,7 @@ TEST(BmpDecode, RefusesBrokenFilesWithAReason) {
 TEST(BmpDecode, SurvivesEveryTruncationAndByteChange) {
     for (const Valid& c : ValidFiles()) {
         SCOPED_TRACE(c.name);
-        const std::vector<std::uint8_t> file = MakeBmp(c.spec);
+        const std::vector<std::uint8_t> file = MakeBmp(c.layout);
         auto check = [](const std::vector<std::uint8_t>& bytes) {
             BmpImage image;
             std::string error;

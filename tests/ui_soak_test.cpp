@@ -48,6 +48,8 @@
 namespace {
 
 namespace fs = std::filesystem;
+using game_test::BoardFull;
+using game_test::OnePlyAfter;
 using game_test::Played;
 using game_test::SamePosition;
 using game_test::ScriptedClock;
@@ -90,19 +92,6 @@ class SeededRandom : public RandomGenerator {
     std::mt19937& rng_;
 };
 
-// True when `after` is `before` with one more stone dropped.
-bool OnePlyAfter(const TPosition& before, const TPosition& after) {
-    const std::int32_t total = TotalMoves;
-    bool found = false;
-    for (int c = 0; c < kColumns && !found; ++c) {
-        TPosition p = before;
-        found = MakeMove(p, c) == 1 && SamePosition(p, after);
-    }
-    TotalMoves = total;
-    return found;
-}
-
-bool BoardFull(const TPosition& p) { return p.MoveCount == kCells; }
 bool FourStands(const TPosition& p) { return HasFour(p, Red) || HasFour(p, Blue); }
 
 // Runs in `dir` while it lives, and goes back to where it was afterwards.
