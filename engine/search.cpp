@@ -33,56 +33,6 @@ inline std::uint64_t NextBits(const TPosition& position) {
     return word;
 }
 
-// A node with one ply left: each move is scored as ScoreMove would score it.
-// The opponent's stones do not change between the seven trial moves, so
-// their evaluation and the weight of the mover's stones (to which each move
-// adds its column's weight) come in as one number, `base`, worked out by the
-// parent from what it already knows.
-//
-// The seven columns are spelled out through a template so that each one's
-// masks and weight are constants in the code.
-struct LeafState {
-    std::uint64_t own, next;
-    int base, alpha, beta, ply, legal;
-    int result;
-};
-
-// Tries column C; true when the node is decided and `result` holds its value.
-template <int C>
-inline bool LeafColumn(LeafState& n) {
-    const std::uint64_t bit = n.next & ColumnByte(C);
-    if (bit & kFullBits) return false;
-    // Counted into TotalMoves once, when the node is done.
-    ++n.legal;
-    const std::uint64_t moved = n.own | bit;
-    const Threes threes = FindThrees(moved);
-    if (HasFourFromThrees(moved, threes)) {
-        n.result = MateAdjust(WinScore, n.ply);
-        return true;
-    }
-    const int s = n.base + kColumnWeight[C] + ThreesScore(threes);
-    // A cut needs s above alpha and at least beta; otherwise alpha becomes
-    // the larger of the two. Written so that only the cut is a branch.
-    if ((s > n.alpha) & (s >= n.beta)) {
-        n.result = s;
-        return true;
-    }
-    n.alpha = s > n.alpha ? s : n.alpha;
-    return false;
-}
-
-int Leaf(std::uint64_t own, std::uint64_t next, int base, int alpha, int beta, int ply) {
-    LeafState n{own, next, base, alpha, beta, ply, 0, 0};
-    const bool decided = LeafColumn<0>(n) || LeafColumn<1>(n) || LeafColumn<2>(n) ||
-                         LeafColumn<3>(n) || LeafColumn<4>(n) || LeafColumn<5>(n) ||
-                         LeafColumn<6>(n);
-    // One update of the shared counter per node instead of one per move keeps
-    // a chain of memory increments out of the hottest loop.
-    TotalMoves += n.legal;
-    if (decided) return n.result;
-    return n.legal == 0 ? 0 : n.alpha;
-}
-
 // Non-zero bytes of `word` (whose bytes hold bits 0..5 only) as bit 6 of
 // each byte.
 constexpr std::uint64_t ByteFlags(std::uint64_t word) {
@@ -222,9 +172,8 @@ int Frontier(std::uint64_t own, std::uint64_t other, std::uint64_t next, int own
 }
 
 // A node with three or more plies left. The weight terms of both sides are
-// carried down the tree (a move adds its column's weight), and the threes
-// found for the four test give the rest of the mover's evaluation, which
-// the leaf below needs.
+// carried down the tree (a move adds its column's weight), so the node two
+// plies from the end gets the mover's weight without counting stones.
 int Node(std::uint64_t own, std::uint64_t other, std::uint64_t next, int ownWeight, int otherWeight,
          int alpha, int beta, int depth, int ply) {
     int legal = 0;
@@ -269,8 +218,12 @@ int Negamax(TPosition& position, int alpha, int beta, int depth, int ply) {
     const std::uint64_t own = PlayerBits(position, side);
     const std::uint64_t other = PlayerBits(position, side ^ 1);
     const std::uint64_t next = NextBits(position);
-    if (depth <= 1)
-        return Leaf(own, next, WeightScore(own) - EvaluateBits(other), alpha, beta, ply);
+    if (depth <= 1) {
+        const LastPlyPlan plan(own);
+        const std::uint64_t cells = next & board_bits::kLowSixBits;
+        return PlannedLeaf(cells, plan.fours & cells, plan.Gain(cells),
+                           plan.evaluation - EvaluateBits(other), alpha, beta, ply);
+    }
     if (depth == 2) return Frontier(own, other, next, WeightScore(own), alpha, beta, ply);
     return Node(own, other, next, WeightScore(own), WeightScore(other), alpha, beta, depth, ply);
 }
