@@ -21,8 +21,9 @@ struct MainWindow {
 
     MainWindow() {
         window->resize(646, 566);
-        frame =
-            new TsuiForm(window.get(), {.caption = "Fourfall", .hasMenu = true, .sizeable = true});
+        frame = new TsuiForm(
+            window.get(),
+            {.caption = "Fourfall", .hasMenu = true, .sizeable = true, .minimumSize = {300, 300}});
         board = new QWidget(frame);
         board->setGeometry(0, 47, 461, 519);
         side = new QWidget(frame);
@@ -45,6 +46,13 @@ struct AboutWindow {
         QApplication::processEvents();
     }
 };
+
+// Window-system events (a new geometry, a state) arrive through the event loop.
+template <typename Condition>
+bool Eventually(Condition condition) {
+    for (int i = 0; i < 200 && !condition(); ++i) QTest::qWait(5);
+    return condition();
+}
 
 QAction* WindowMenuAction(TsuiForm* frame, const char* name) {
     for (QAction* a : frame->WindowMenu()->actions()) {
@@ -135,15 +143,114 @@ TEST(SkinFrame, MaximiseButtonAndDoubleClickToggleTheWindowSize) {
     const QRect screen = m.window->screen()->availableGeometry();
     m.frame->TitleButton(TitleButtonKind::Maximize)->click();
     EXPECT_TRUE(m.frame->IsMaximized());
-    EXPECT_EQ(m.window->geometry(), screen);
+    EXPECT_TRUE(m.window->windowState() & Qt::WindowMaximized);
+    EXPECT_TRUE(Eventually([&] { return m.window->geometry() == screen; }));
 
     QTest::mouseDClick(m.frame, Qt::LeftButton, {}, QPoint(200, 10));
     EXPECT_FALSE(m.frame->IsMaximized());
-    EXPECT_EQ(m.window->geometry(), normal);
+    EXPECT_EQ(m.window->windowState(), Qt::WindowNoState);
+    EXPECT_TRUE(Eventually([&] { return m.window->geometry() == normal; }));
 
     // A double click below the title bar is not on the title.
     QTest::mouseDClick(m.frame, Qt::LeftButton, {}, QPoint(200, 100));
     EXPECT_FALSE(m.frame->IsMaximized());
+}
+
+// A taskbar, a shortcut or wmctrl change the window state from outside; the frame's
+// button, outline and edges follow, and its restore undoes the outside maximise.
+TEST(SkinFrame, FollowsWindowStatesChangedFromOutside) {
+    MainWindow m;
+    const QRect normal = m.window->geometry();
+    auto* maximise = m.frame->TitleButton(TitleButtonKind::Maximize);
+    const QImage maximiseGlyph = maximise->grab().toImage();
+
+    for (Qt::WindowState outside : {Qt::WindowMaximized, Qt::WindowFullScreen}) {
+        SCOPED_TRACE(outside == Qt::WindowMaximized ? "maximised" : "full screen");
+        m.window->setWindowState(outside);
+        ASSERT_TRUE(Eventually([&] { return m.window->geometry() != normal; }));
+        EXPECT_TRUE(m.frame->IsMaximized());
+        EXPECT_TRUE(m.window->mask().isEmpty());
+        EXPECT_NE(maximise->grab().toImage(), maximiseGlyph);
+        EXPECT_EQ(m.frame->EdgesAt(QPoint(1, 1)), Qt::Edges());
+
+        // One click restores, as the button's picture promises.
+        maximise->click();
+        EXPECT_FALSE(m.frame->IsMaximized());
+        EXPECT_TRUE(Eventually([&] { return m.window->geometry() == normal; }));
+        EXPECT_FALSE(m.window->mask().isEmpty());
+        EXPECT_EQ(maximise->grab().toImage(), maximiseGlyph);
+    }
+
+    // A restore from outside after the skin's own maximise.
+    maximise->click();
+    ASSERT_TRUE(Eventually([&] { return m.window->geometry() != normal; }));
+    m.window->showNormal();
+    EXPECT_FALSE(m.frame->IsMaximized());
+    EXPECT_TRUE(Eventually([&] { return m.window->geometry() == normal; }));
+    EXPECT_EQ(maximise->grab().toImage(), maximiseGlyph);
+}
+
+TEST(SkinFrame, MinimiseButtonMinimisesThroughTheWindowState) {
+    MainWindow m;
+    m.frame->TitleButton(TitleButtonKind::Minimize)->click();
+    EXPECT_TRUE(m.window->windowState() & Qt::WindowMinimized);
+    EXPECT_FALSE(m.frame->IsMaximized());
+}
+
+// The window manager learns the limits from the size hints, so it keeps them even
+// when it resizes the window by itself; the skin's own edges keep them too.
+TEST(SkinFrame, SizeableWindowHintsItsSmallestAndLargestSize) {
+    MainWindow m;
+    EXPECT_EQ(m.window->minimumSize(), QSize(300, 300));
+    EXPECT_EQ(m.window->maximumSize(), QSize(kMaximumWindowSide, kMaximumWindowSide));
+    EXPECT_GE(kMaximumWindowSide, 7680);
+
+    // Far larger than any screen: refused, so the backing store stays bounded.
+    m.window->resize(32767, 32767);
+    EXPECT_EQ(m.window->size(), QSize(kMaximumWindowSide, kMaximumWindowSide));
+    m.window->resize(646, 566);
+
+    struct Row {
+        QPoint from, to;  // window coordinates on the edge, and where the pointer goes
+        QSize expected;
+    } rows[] = {
+        {{645, 300}, {-2000, 300}, {300, 566}},                 // right edge far past the left one
+        {{300, 565}, {300, -2000}, {646, 300}},                 // bottom edge far past the top
+        {{642, 562}, {-900, -900}, {300, 300}},                 // the corner, up and left
+        {{645, 300}, {20000, 300}, {kMaximumWindowSide, 566}},  // far out to the right
+    };
+    for (const Row& r : rows) {
+        m.window->resize(646, 566);
+        QApplication::processEvents();
+        QWidget* edge = m.window->childAt(r.from);
+        ASSERT_NE(edge, nullptr) << r.from.x() << "," << r.from.y() << " " << m.window->width();
+        const auto at = [&](QPoint p) { return edge->mapFrom(m.window.get(), p); };
+        QTest::mousePress(edge, Qt::LeftButton, {}, at(r.from));
+        QTest::mouseMove(edge, at(r.to));
+        QTest::mouseRelease(edge, Qt::LeftButton, {}, at(r.to));
+        EXPECT_EQ(m.window->size(), r.expected) << r.to.x() << "," << r.to.y();
+    }
+
+    // A window that cannot be resized keeps the fixed size its owner gave it.
+    AboutWindow a;
+    EXPECT_EQ(a.window->minimumSize(), QSize(0, 0));
+}
+
+TEST(SkinFrame, TitleBarDimsWhileTheWindowIsInactive) {
+    MainWindow m;
+    AboutWindow other;
+    const QPoint middle(m.window->width() / 2, 12);
+    const auto titleAt = [&] { return m.frame->grab().toImage().pixelColor(middle); };
+
+    QApplication::setActiveWindow(m.window.get());
+    ASSERT_TRUE(Eventually([&] { return m.frame->TitleActive(); }));
+    const QColor active = titleAt();
+    QApplication::setActiveWindow(other.window.get());
+    ASSERT_TRUE(Eventually([&] { return !m.frame->TitleActive(); }));
+    const QColor inactive = titleAt();
+    // Washed out: lighter and less saturated than the active blue.
+    EXPECT_GT(inactive.lightness(), active.lightness());
+    EXPECT_LT(inactive.hsvSaturation(), active.hsvSaturation());
 }
 
 TEST(SkinFrame, CloseButtonClosesTheWindow) {
@@ -162,6 +269,15 @@ TEST(SkinFrame, DraggingTheTitleBarMovesTheWindow) {
     QTest::mouseRelease(m.frame, Qt::LeftButton, {}, QPoint(240, 30));
     EXPECT_EQ(m.window->pos(), start + QPoint(40, 20));
     EXPECT_EQ(m.window->size(), QSize(646, 566));
+
+    // No slip: the window has followed the pointer by the whole way as soon as the
+    // move starts, including the distance travelled before it counted as a drag.
+    const QPoint before = m.window->pos();
+    const int step = QApplication::startDragDistance() + 2;
+    QTest::mousePress(m.frame, Qt::LeftButton, {}, QPoint(200, 10));
+    QTest::mouseMove(m.frame, QPoint(200 + step, 10));
+    EXPECT_EQ(m.window->pos(), before + QPoint(step, 0));
+    QTest::mouseRelease(m.frame, Qt::LeftButton, {}, QPoint(200 + step, 10));
 }
 
 TEST(SkinFrame, EdgesResizeOnlyASizeableWindow) {

@@ -109,7 +109,10 @@ TfrmFourfall::~TfrmFourfall() {
 }
 
 void TfrmFourfall::CreateControls() {
-    suiForm1 = new TsuiForm(this, {.caption = "Fourfall", .hasMenu = true, .sizeable = true});
+    suiForm1 = new TsuiForm(this, {.caption = "Fourfall",
+                                   .hasMenu = true,
+                                   .sizeable = true,
+                                   .minimumSize = {kMinimumSize, kMinimumSize}});
     MainMenu1 = suiForm1->Menu();
 
     Panel4 = Panel(suiForm1, kBoardPanelColour);

@@ -12,6 +12,10 @@ inline const QColor kFrameBorder{0, 44, 200};    // the outline drawn around the
 inline const QColor kFrameColor{239, 235, 222};  // the frame's own face, under the bars
 inline const QColor kMenuBarColor{239, 235, 222};
 inline const QColor kTitleText{255, 255, 255};
+inline const QColor kTitleTextShadow{10, 24, 131};
+// An inactive window's title bar: the pictures under a white wash, a pale caption.
+inline const QColor kTitleInactiveWash{255, 255, 255, 110};
+inline const QColor kTitleTextInactive{216, 228, 248};
 
 // The usual face of panels and windows, the XP button face.
 inline const QColor kBtnFace{236, 233, 216};

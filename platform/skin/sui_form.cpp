@@ -6,8 +6,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QWindow>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/skin/skin_pictures.h"
@@ -160,6 +160,14 @@ TsuiForm::TsuiForm(QWidget* window, Options options)
     if (options_.hasMenu) menu_ = new TsuiMainMenu(this);
     BuildWindowMenu();
 
+    if (options_.sizeable) {
+        // Hints rather than snap-backs alone: a window manager that resizes the window
+        // itself keeps to them, and some never let the program undo a size it chose.
+        const QSize least(2 * kRoundCorner, ClientTop() + kBorderWidth);
+        window_->setMinimumSize(options_.minimumSize.expandedTo(least));
+        window_->setMaximumSize(kMaximumWindowSide, kMaximumWindowSide);
+    }
+
     edge_ = new TsuiFrameEdge(this, window_);
     window_->installEventFilter(this);
     Relayout();
@@ -250,6 +258,12 @@ bool TsuiForm::eventFilter(QObject* watched, QEvent* event) {
                 // Controls added to the window later must not cover the border.
                 if (edge_) edge_->raise();
                 break;
+            case QEvent::WindowStateChange:
+                FollowWindowState();
+                break;
+            case QEvent::ActivationChange:
+                update(0, 0, width(), kTitleBarHeight);
+                break;
             case QEvent::WindowTitleChange:
                 if (window_->windowTitle() != caption_) SetCaption(window_->windowTitle());
                 break;
@@ -274,14 +288,19 @@ void TsuiForm::paintEvent(QPaintEvent*) {
         middle);
     p.drawPixmap(0, 0, left);
     p.drawPixmap(w - right.width(), 0, right);
+    // An inactive window's title bar is washed out, so the active one stands out.
+    const bool active = TitleActive();
+    if (!active) p.fillRect(QRect(0, 0, w, kTitleBarHeight), kTitleInactiveWash);
 
     // The caption, bold and white over a soft shadow, cut short when it does not fit.
     const QRect textRect = CaptionRect();
     p.setFont(TitleFont());
     const QString text = p.fontMetrics().elidedText(caption_, Qt::ElideRight, textRect.width());
-    p.setPen(QColor(10, 24, 131));
-    p.drawText(textRect.translated(1, 1), Qt::AlignLeft | Qt::AlignVCenter, text);
-    p.setPen(kTitleText);
+    if (active) {
+        p.setPen(kTitleTextShadow);
+        p.drawText(textRect.translated(1, 1), Qt::AlignLeft | Qt::AlignVCenter, text);
+    }
+    p.setPen(active ? kTitleText : kTitleTextInactive);
     p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text);
 
     if (menu_) {
@@ -328,14 +347,21 @@ void TsuiForm::ContinueDrag(const QPoint& globalPos) {
         return;
     }
     const QSize minimum = window_->minimumSize().expandedTo(QSize(2 * kRoundCorner, ClientTop()));
+    const QSize maximum = window_->maximumSize();
+    // Each moving edge stays between the smallest and the largest size, measured from
+    // the edge that stays put.
     if (drag_.edges & Qt::LeftEdge)
-        g.setLeft(std::min(g.left() + delta.x(), g.right() - minimum.width() + 1));
+        g.setLeft(std::clamp(g.left() + delta.x(), g.right() - maximum.width() + 1,
+                             g.right() - minimum.width() + 1));
     if (drag_.edges & Qt::RightEdge)
-        g.setRight(std::max(g.right() + delta.x(), g.left() + minimum.width() - 1));
+        g.setRight(std::clamp(g.right() + delta.x(), g.left() + minimum.width() - 1,
+                              g.left() + maximum.width() - 1));
     if (drag_.edges & Qt::TopEdge)
-        g.setTop(std::min(g.top() + delta.y(), g.bottom() - minimum.height() + 1));
+        g.setTop(std::clamp(g.top() + delta.y(), g.bottom() - maximum.height() + 1,
+                            g.bottom() - minimum.height() + 1));
     if (drag_.edges & Qt::BottomEdge)
-        g.setBottom(std::max(g.bottom() + delta.y(), g.top() + minimum.height() - 1));
+        g.setBottom(std::clamp(g.bottom() + delta.y(), g.top() + minimum.height() - 1,
+                               g.top() + maximum.height() - 1));
     window_->setGeometry(g);
 }
 
@@ -350,20 +376,28 @@ void TsuiForm::EndDrag() {
 
 void TsuiForm::ToggleMaximized() {
     if (!options_.sizeable) return;
+    // The window manager keeps the size to restore, and a taskbar or a shortcut that
+    // restores the window later finds the same state as the skin's button.
     if (maximized_) {
-        maximized_ = false;
-        window_->setGeometry(normalGeometry_);
+        window_->showNormal();
     } else {
-        normalGeometry_ = window_->geometry();
-        QScreen* screen = window_->screen() ? window_->screen() : QGuiApplication::primaryScreen();
-        maximized_ = true;
-        window_->setGeometry(screen->availableGeometry());
+        window_->showMaximized();
     }
+}
+
+void TsuiForm::FollowWindowState() {
+    const Qt::WindowStates state = window_->windowState();
+    const bool maximized = (state & (Qt::WindowMaximized | Qt::WindowFullScreen)) != 0;
+    if (maximized == maximized_) return;
+    maximized_ = maximized;
+    if (maximized_) EndDrag();
     if (auto* button = static_cast<TsuiTitleButton*>(TitleButton(TitleButtonKind::Maximize))) {
         button->SetGlyph(maximized_ ? TitleGlyph::Restore : TitleGlyph::Maximize);
     }
     Relayout();
 }
+
+bool TsuiForm::TitleActive() const { return window_->isActiveWindow(); }
 
 void TsuiForm::mousePressEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
@@ -390,9 +424,12 @@ void TsuiForm::mouseMoveEvent(QMouseEvent* event) {
     const QPoint global = event->globalPosition().toPoint();
     if (drag_.pending &&
         (global - drag_.pressGlobal).manhattanLength() >= QApplication::startDragDistance()) {
-        const QPoint pressed = drag_.pressGlobal;
+        // The pointer has already travelled the drag distance: bring the window along
+        // first, so that the point pressed stays under the pointer for the whole move,
+        // also once the window system has taken the move over.
+        window_->move(window_->pos() + (global - drag_.pressGlobal));
         drag_.pending = false;
-        BeginDrag({}, pressed);
+        BeginDrag({}, global);
     }
     if (drag_.active) ContinueDrag(global);
 }

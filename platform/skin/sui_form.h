@@ -16,10 +16,14 @@
 //
 // The frame moves and resizes the window through the window system when it can
 // (QWindow::startSystemMove / startSystemResize) and by itself when it cannot, as on
-// a display without a window manager.
+// a display without a window manager. Maximise, restore and minimise are window
+// states, so the window manager carries them out, and the frame follows every state
+// change, whoever made it. A sizeable window's smallest and largest sizes are given to
+// the window manager as size hints.
 
 #include <QAbstractButton>
 #include <QPointer>
+#include <QSize>
 #include <QString>
 #include <vector>
 
@@ -33,6 +37,12 @@ class TsuiTitleButton;
 
 enum class TitleButtonKind { ControlBox, Close, Maximize, Minimize };
 
+// The largest width and height of a sizeable window, in device-independent pixels.
+// The largest screens made reach 7680 x 4320, so no real screen is refused, while a
+// window the size of the X protocol's limit (32767 x 32767) would need gigabytes for
+// its backing store and board pictures.
+inline constexpr int kMaximumWindowSide = 8192;
+
 class TsuiForm : public QWidget {
     Q_OBJECT
   public:
@@ -43,6 +53,9 @@ class TsuiForm : public QWidget {
                                              TitleButtonKind::Maximize, TitleButtonKind::Minimize};
         bool hasMenu = false;   // a menu bar under the title bar
         bool sizeable = false;  // edges and corners resize; maximise allowed
+        // A sizeable window's smallest outer size, given to the window manager as a
+        // hint; the frame never goes below what its bars and corners need.
+        QSize minimumSize{};
     };
 
     // Makes `window` (a top-level widget) frameless and becomes its frame. The window
@@ -68,8 +81,13 @@ class TsuiForm : public QWidget {
     // The window menu that the control box opens.
     QMenu* WindowMenu() const { return windowMenu_; }
 
+    // Whether the window is maximised (or full screen), as its window state says.
     bool IsMaximized() const { return maximized_; }
+    // Asks the window system to maximise or restore the window; the frame follows once
+    // the state has changed.
     void ToggleMaximized();
+    // Whether the title bar is drawn as the active window's: it dims otherwise.
+    bool TitleActive() const;
 
     // Moving and sizing, as the title bar, the edges and the window menu start them.
     // `edges` empty means a move. Returns at once when the window system took over.
@@ -100,6 +118,7 @@ class TsuiForm : public QWidget {
 
     void Relayout();
     void UpdateMask();
+    void FollowWindowState();
     void BuildWindowMenu();
     void UpdateWindowMenu();
     void StartMenuDrag(Qt::Edges edges);
@@ -113,6 +132,5 @@ class TsuiForm : public QWidget {
     std::vector<std::pair<TitleButtonKind, skin::TsuiTitleButton*>> buttons_;
     QMenu* windowMenu_ = nullptr;
     bool maximized_ = false;
-    QRect normalGeometry_;
     Drag drag_;
 };
