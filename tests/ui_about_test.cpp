@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <functional>
 
 #include "platform/skin/sui_controls.h"
@@ -50,6 +52,7 @@ struct AboutFixture : ::testing::Test {
 };
 
 TEST_F(AboutFixture, LayoutAndVersionText) {
+    // The version comes from the build; the design has 0.1.
     EXPECT_EQ(VersionText, "0.1");
     EXPECT_EQ(box->size(), QSize(236, 200));
     EXPECT_EQ(box->suiForm1->Caption(), "About");
@@ -119,6 +122,29 @@ TEST_F(AboutFixture, OkEnterAndCloseButtonGiveTheirResultsAndEscapeIsIgnored) {
         EXPECT_EQ(ShowModalAnd(r.close), r.result) << r.how;
         EXPECT_FALSE(box->isVisible()) << r.how;
     }
+}
+
+// The box is made without a parent, as the program entry makes it, yet it belongs to
+// the main window it is opened from: transient for it and blocking it, while still
+// centred on the screen rather than on that window.
+TEST_F(AboutFixture, IsTransientForAndModalToTheMainWindowAndCentredOnTheScreen) {
+    QWidget main;
+    main.setGeometry(10, 10, 400, 300);
+    main.show();
+    QApplication::setActiveWindow(&main);
+    ShowModalAnd([&] {
+        ASSERT_NE(box->windowHandle(), nullptr);
+        EXPECT_EQ(box->windowHandle()->transientParent(), main.windowHandle());
+        EXPECT_TRUE(QApplication::activeModalWidget() == box.get());
+        EXPECT_NE(box->windowModality(), Qt::NonModal);
+        const QRect screen = QApplication::primaryScreen()->availableGeometry();
+        EXPECT_LE((box->geometry().center() - screen.center()).manhattanLength(), 1);
+        box->OKButton->click();
+    });
+}
+
+TEST_F(AboutFixture, LinkCaptionNamesTheSiteItOpens) {
+    EXPECT_TRUE(box->URLLabel->text().contains(QUrl(kWebAddress).host()));
 }
 
 TEST(DebugWindow, IsNeverShownAndItsMemoStaysEmpty) {

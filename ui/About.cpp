@@ -1,19 +1,21 @@
 #include "ui/About.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QRadialGradient>
 #include <QScreen>
+#include <QWindow>
 
 #include "platform/skin/skin_theme.h"
 #include "platform/skin/sui_controls.h"
 #include "platform/skin/sui_form.h"
+#include "ui/app_identity.h"
 
-const QString VersionText = QStringLiteral("0.1");
+const QString VersionText = QString::fromLatin1(kVersionNumber);
 TAboutBox* AboutBox = nullptr;
 
 namespace {
@@ -133,7 +135,9 @@ TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner) {
     lblVersion = label(QString(), 88, 32);
     Copyright = label(QStringLiteral("\u00A9 2026 the Fourfall team"), 88, 56);
 
-    URLLabel = new QLabel(QStringLiteral("Visit fourfall.example.org"), Panel1);
+    // The caption names the site the link opens, so both come from the one address.
+    URLLabel = new QLabel(QStringLiteral("Visit ") + QUrl(QString::fromLatin1(kWebAddress)).host(),
+                          Panel1);
     URLLabel->setFont(skin::Font(skin::Face::Window, 8, false, true));
     URLLabel->setWordWrap(true);
     URLLabel->setCursor(Qt::PointingHandCursor);
@@ -153,7 +157,29 @@ TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner) {
     lblVersion->adjustSize();
 }
 
-int TAboutBox::ShowModal() { return exec() == QDialog::Accepted ? kResultOk : kResultCancel; }
+int TAboutBox::ShowModal() {
+    // The box is made without a parent, so the window system would tie it to the
+    // application's hidden leader window; tying it to the window it is opened from
+    // keeps it above that window and dims or blocks that window while it is open.
+    if (QWidget* owner = OwnerWindow()) {
+        winId();  // the native windows must exist before they can be tied
+        owner->winId();
+        windowHandle()->setTransientParent(owner->windowHandle());
+    }
+    return exec() == QDialog::Accepted ? kResultOk : kResultCancel;
+}
+
+QWidget* TAboutBox::OwnerWindow() const {
+    if (parentWidget()) return parentWidget()->window();
+    QWidget* active = QApplication::activeWindow();
+    if (active && active != this) return active;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w != this && w->isVisible() && !w->isMinimized() && w->windowType() == Qt::Window) {
+            return w;
+        }
+    }
+    return nullptr;
+}
 
 void TAboutBox::SetUrlOpener(UrlOpener opener) { Opener() = std::move(opener); }
 
@@ -204,7 +230,7 @@ void TAboutBox::keyPressEvent(QKeyEvent* event) {
 }
 
 void TAboutBox::showEvent(QShowEvent* event) {
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    if (QScreen* screen = QApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
     QDialog::showEvent(event);

@@ -12,10 +12,10 @@ class QLabel;
 class TsuiButton;
 class TsuiForm;
 
-// The program's version, shown as "Version: 0.1".
+// The program's version number from the build, shown as "Version: 0.1".
 extern const QString VersionText;
 
-// The project's web address, opened by the link.
+// The project's web address, opened by the link and named by its caption.
 inline constexpr char kWebAddress[] = "https://fourfall.example.org/";
 
 class TAboutBox : public QDialog {
@@ -28,7 +28,8 @@ class TAboutBox : public QDialog {
 
     explicit TAboutBox(QWidget* owner = nullptr);
 
-    // Shows the box modally and returns how it was closed.
+    // Shows the box modally, transient for the window it is opened from (the active
+    // window, or else the visible main window), and returns how it was closed.
     int ShowModal();
 
     // How the link opens a web address. An empty function restores the default, the
@@ -57,6 +58,7 @@ class TAboutBox : public QDialog {
 
   private:
     void SetLinkColor(const QColor& color);
+    QWidget* OwnerWindow() const;
 };
 
 extern TAboutBox* AboutBox;

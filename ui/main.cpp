@@ -8,6 +8,7 @@
 #include "ui/About.h"
 #include "ui/DebugUnit.h"
 #include "ui/MainUnit.h"
+#include "ui/app_identity.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ int main(int argc, char** argv) {
     // Lets the desktop match the windows to the installed menu entry and
     // icon; when installed, the icon theme has the program's icon.
     QGuiApplication::setApplicationName("Fourfall");
-    QGuiApplication::setDesktopFileName("fourfall");
+    QGuiApplication::setDesktopFileName(kApplicationId);
     QGuiApplication::setWindowIcon(QIcon::fromTheme("fourfall"));
     // The windows live for the whole run and go before the application does.
     std::unique_ptr<TfrmFourfall> mainWindow;
