@@ -7,8 +7,10 @@ JOBS       ?= $(shell nproc)
 WERROR     ?= $(if $(CI),ON,OFF)
 CMAKE_ARGS ?=
 
+# lintian, appstream, dpkg-dev and file: the package test (package_deb_lintian_appstream).
 DEBS := cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev \
-        libgtest-dev libgmock-dev libbenchmark-dev clang-format fonts-liberation2 fonts-dejavu-extra
+        libgtest-dev libgmock-dev libbenchmark-dev clang-format fonts-liberation2 fonts-dejavu-extra \
+        lintian appstream dpkg-dev file
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
@@ -51,8 +53,10 @@ test: build $(ASAN_BUILD)/build.ninja
 test-fast: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-# Opens the game from the repository root, where it finds images/.
-run: build
+# Opens the game from the repository root, where it finds images/. Builds only
+# the game and what it links, not the tests and tools.
+run: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target fourfall
 	./$(BUILD)/ui/fourfall
 
 bench: build
@@ -64,13 +68,38 @@ clean:
 # The Debian package, copied to this folder: apt-get install ./fourfall_*.deb
 .PHONY: package install icons
 package: build
-	@$(MAKE) --no-print-directory deps DEBS="dpkg-dev file"
 	rm -f $(BUILD)/fourfall_*.deb fourfall_*.deb
 	cd $(BUILD) && cpack -G DEB
 	cp $(BUILD)/fourfall_*.deb .
 
 install: build
 	$(SUDO) cmake --install $(BUILD)
+
+# The package's checks by themselves: lintian and appstreamcli on a fresh .deb.
+.PHONY: lint-package
+lint-package: build
+	cd $(BUILD) && ctest --output-on-failure -R '^package_'
+
+# Redraws the screenshots kept under packaging/screenshots/ with the project's
+# own screenshot script.
+.PHONY: screenshots
+screenshots: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target fourfall
+	tools/screenshot.sh packaging/screenshots/fourfall-game.png $(BUILD)/ui/fourfall
+
+# Checks a developer runs by hand: the frame under real window managers on a
+# private X server, and the game under a headless Wayland compositor. Each
+# leaves its screenshots in $(CHECK_OUT).
+CHECK_OUT ?= $(BUILD)/desktop-checks
+.PHONY: wm-check wayland-check
+wm-check: deps $(BUILD)/build.ninja
+	@$(MAKE) --no-print-directory deps DEBS="xvfb xdotool x11-utils wmctrl imagemagick openbox xfwm4 dbus"
+	cmake --build $(BUILD) -j $(JOBS) --target fourfall
+	tools/wm_check.sh $(BUILD)/ui/fourfall $(CHECK_OUT)
+wayland-check: deps $(BUILD)/build.ninja
+	@$(MAKE) --no-print-directory deps DEBS="weston qt6-wayland"
+	cmake --build $(BUILD) -j $(JOBS) --target fourfall
+	tools/wayland_check.sh $(BUILD)/ui/fourfall $(CHECK_OUT)
 
 # Redraws the icons kept under packaging/icons/.
 icons: deps $(BUILD)/build.ninja
