@@ -7,10 +7,11 @@ JOBS       ?= $(shell nproc)
 WERROR     ?= $(if $(CI),ON,OFF)
 CMAKE_ARGS ?=
 
-# lintian, appstream, dpkg-dev and file: the package test (package_deb_lintian_appstream).
+# lintian, appstream, dpkg-dev and file: the package test (package_deb_lintian_appstream);
+# libxcb1-dev: the skinned frame hands window moves to X11 window managers.
 DEBS := cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev \
         libgtest-dev libgmock-dev libbenchmark-dev clang-format fonts-liberation2 fonts-dejavu-extra \
-        lintian appstream dpkg-dev file
+        lintian appstream dpkg-dev file libxcb1-dev
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 

@@ -270,8 +270,8 @@ TEST(SkinFrame, DraggingTheTitleBarMovesTheWindow) {
     EXPECT_EQ(m.window->pos(), start + QPoint(40, 20));
     EXPECT_EQ(m.window->size(), QSize(646, 566));
 
-    // No slip: the window has followed the pointer by the whole way as soon as the
-    // move starts, including the distance travelled before it counted as a drag.
+    // No slip: once the pointer has travelled far enough to count as a drag, the
+    // window has moved by the whole distance from the press.
     const QPoint before = m.window->pos();
     const int step = QApplication::startDragDistance() + 2;
     QTest::mousePress(m.frame, Qt::LeftButton, {}, QPoint(200, 10));

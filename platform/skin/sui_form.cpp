@@ -14,6 +14,7 @@
 #include "platform/skin/skin_style.h"
 #include "platform/skin/skin_theme.h"
 #include "platform/skin/sui_main_menu.h"
+#include "platform/skin/x11_window_move.h"
 
 namespace skin {
 namespace {
@@ -424,12 +425,11 @@ void TsuiForm::mouseMoveEvent(QMouseEvent* event) {
     const QPoint global = event->globalPosition().toPoint();
     if (drag_.pending &&
         (global - drag_.pressGlobal).manhattanLength() >= QApplication::startDragDistance()) {
-        // The pointer has already travelled the drag distance: bring the window along
-        // first, so that the point pressed stays under the pointer for the whole move,
-        // also once the window system has taken the move over.
-        window_->move(window_->pos() + (global - drag_.pressGlobal));
         drag_.pending = false;
-        BeginDrag({}, global);
+        // An X11 window manager is told where the press was, so the window does not
+        // trail the pointer by the distance travelled so far.
+        if (StartX11WindowMove(window_, drag_.pressGlobal)) return;
+        BeginDrag({}, drag_.pressGlobal);
     }
     if (drag_.active) ContinueDrag(global);
 }
