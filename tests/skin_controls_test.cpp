@@ -3,9 +3,12 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFontInfo>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QTest>
+#include <cmath>
 #include <memory>
 
 #include "platform/skin/skin_theme.h"
@@ -55,6 +58,44 @@ TEST(SkinComboBox, IsAFixedHeightListTheUserCannotTypeInto) {
     EXPECT_EQ(box.BorderColor(), QColor(104, 104, 104));
     EXPECT_EQ(box.ArrowColor(), QColor(0, 0, 0));
     EXPECT_EQ(box.ButtonColor(), QColor(239, 235, 222));
+}
+
+// At fractional scale factors a widget's edges fall between device pixels; the
+// box keeps its border on all four sides, painted as the window does it, at an
+// offset that is not a whole number of device pixels.
+TEST(SkinComboBox, KeepsAllFourBorderLinesAtFractionalScales) {
+    TsuiComboBox box;
+    box.addItems({"Red", "Blue"});
+    box.resize(89, 22);
+    const QColor border(104, 104, 104);
+    for (double scale : {1.0, 1.25, 1.5, 1.75, 2.0}) {
+        SCOPED_TRACE(scale);
+        // One pixel in from the corner, so that its edges fall between device pixels.
+        QImage image(int(std::ceil((box.width() + 2) * scale)),
+                     int(std::ceil((box.height() + 2) * scale)), QImage::Format_RGB32);
+        image.setDevicePixelRatio(scale);
+        image.fill(Qt::yellow);
+        {
+            QPainter p(&image);
+            p.setClipRect(QRect(1, 1, box.width(), box.height()));
+            box.render(&p, QPoint(1, 1));
+        }
+        const auto hasBorder = [&](int x0, int x1, int y0, int y1) {
+            for (int y = y0; y <= y1; ++y)
+                for (int x = x0; x <= x1; ++x)
+                    if (image.pixelColor(x, y) == border) return true;
+            return false;
+        };
+        const int left = int(std::floor(scale)),
+                  right = int(std::ceil((box.width() + 1) * scale)) - 1;
+        const int top = int(std::floor(scale)),
+                  bottom = int(std::ceil((box.height() + 1) * scale)) - 1;
+        const int midY = image.height() / 2, midX = image.width() / 3;
+        EXPECT_TRUE(hasBorder(left - 1, left + 1, midY, midY)) << "left";
+        EXPECT_TRUE(hasBorder(right - 1, right, midY, midY)) << "right";
+        EXPECT_TRUE(hasBorder(midX, midX, top - 1, top + 1)) << "top";
+        EXPECT_TRUE(hasBorder(midX, midX, bottom - 1, bottom)) << "bottom";
+    }
 }
 
 TEST(SkinGroupBox, PassesItsTextColourToTheLabelsInside) {

@@ -6,6 +6,7 @@
 #include <QStyleFactory>
 #include <QStyleOptionMenuItem>
 
+#include "platform/skin/skin_outline.h"
 #include "platform/skin/skin_theme.h"
 
 namespace skin {
@@ -27,11 +28,8 @@ QFont ItemFont(const QStyleOptionMenuItem& item) {
 }
 
 void DrawSelectionBox(QPainter* p, const QRect& r) {
-    p->save();
-    p->setPen(kMenuSelectedBorder);
-    p->setBrush(kMenuSelected);
-    p->drawRect(r.adjusted(0, 0, -1, -1));
-    p->restore();
+    p->fillRect(r, kMenuSelected);
+    DrawOutline(*p, r, kMenuSelectedBorder);
 }
 
 void DrawMenuItem(const QStyleOptionMenuItem& item, QPainter* p) {
@@ -120,11 +118,7 @@ void TsuiStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* opti
             }
             return;
         case PE_FrameMenu:
-            painter->save();
-            painter->setPen(kMenuBorder);
-            painter->setBrush(Qt::NoBrush);
-            painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
-            painter->restore();
+            DrawOutline(*painter, option->rect, kMenuBorder);
             return;
         case PE_PanelMenuBar:
             painter->fillRect(option->rect, kMenuBarColor);

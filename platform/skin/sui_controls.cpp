@@ -7,6 +7,7 @@
 #include <QStyledItemDelegate>
 #include <QTextCursor>
 
+#include "platform/skin/skin_outline.h"
 #include "platform/skin/skin_style.h"
 #include "platform/skin/skin_theme.h"
 
@@ -137,8 +138,6 @@ void TsuiComboBox::paintEvent(QPaintEvent*) {
 
     // The field and its one-pixel border.
     p.fillRect(r, enabled ? QColor(Qt::white) : kBtnFace);
-    p.setPen(borderColor_);
-    p.drawRect(r.adjusted(0, 0, -1, -1));
 
     // The drop button: a raised face in the button colour with the arrow on it.
     const QRect button(r.right() - kComboButtonWidth, 1, kComboButtonWidth, r.height() - 2);
@@ -153,8 +152,9 @@ void TsuiComboBox::paintEvent(QPaintEvent*) {
         face.setColorAt(1, buttonColor_.darker(hot ? 104 : 110));
     }
     p.fillRect(button, face);
-    p.setPen(buttonColor_.darker(135));
-    p.drawLine(button.topLeft(), button.bottomLeft());
+    DrawVerticalLine(p, button.left(), button.top(), button.bottom(), buttonColor_.darker(135));
+    // The border last, so that the button's face never covers it.
+    DrawOutline(p, r, borderColor_);
 
     const QPoint c = button.center() + QPoint(popupShown_ ? 1 : 0, popupShown_ ? 1 : 0);
     const QPoint arrow[3] = {c + QPoint(-4, -2), c + QPoint(4, -2), c + QPoint(0, 2)};
