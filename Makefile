@@ -86,7 +86,7 @@ lint-package: build
 .PHONY: screenshots
 screenshots: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target fourfall
-	tools/screenshot.sh packaging/screenshots/fourfall-game.png $(BUILD)/ui/fourfall
+	CAPTURE=window tools/screenshot.sh packaging/screenshots/fourfall-game.png $(BUILD)/ui/fourfall
 
 # Checks a developer runs by hand: the frame under real window managers on a
 # private X server, and the game under a headless Wayland compositor. Each

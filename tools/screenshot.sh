@@ -13,7 +13,9 @@
 #
 # Environment: WAIT seconds to wait after the click (default 3), TIMEOUT
 # seconds to wait for the window (default 20), SCREEN the X screen size
-# (default 1024x768x24).
+# (default 1024x768x24), CAPTURE "screen" (default) or "window" for the
+# program's window alone. Other variables, such as QT_SCALE_FACTOR, reach the
+# program unchanged.
 set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -24,6 +26,8 @@ click_y=${4:-306}
 wait_after=${WAIT:-3}
 timeout=${TIMEOUT:-20}
 screen=${SCREEN:-1024x768x24}
+capture=${CAPTURE:-screen}
+case $capture in screen | window) ;; *) echo "screenshot: CAPTURE must be screen or window" >&2; exit 2 ;; esac
 
 for tool in Xvfb xdotool import; do
     command -v "$tool" > /dev/null || { echo "screenshot: $tool is not installed" >&2; exit 2; }
@@ -94,5 +98,16 @@ done
 sleep 1  # let the first paint happen
 xdotool mousemove --window "$window" "$click_x" "$click_y" click 1
 sleep "$wait_after"
-import -window root "$output"
+if [[ $capture == window ]]; then
+    import -window "$window" "$output"
+    # The rounded outline leaves the four corners outside the window's shape; they
+    # become transparent instead of showing whatever the capture filled them with.
+    read -r w h < <(identify -format '%w %h\n' "$output")
+    convert "$output" -alpha set -fill none \
+        -draw "color 0,0 floodfill" -draw "color $((w - 1)),0 floodfill" \
+        -draw "color 0,$((h - 1)) floodfill" -draw "color $((w - 1)),$((h - 1)) floodfill" \
+        "$output"
+else
+    import -window root "$output"
+fi
 echo "screenshot: window $window, clicked ($click_x, $click_y), saved $output"
