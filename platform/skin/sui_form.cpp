@@ -83,10 +83,19 @@ class TsuiFrameEdge : public QWidget {
         setAttribute(Qt::WA_NoSystemBackground);
     }
 
+    // The pixels outside the rounded outline, cleared last where the window is
+    // translucent, so that no control shows there.
+    void SetOutside(const QRegion& outside) { outside_ = outside; }
+
   protected:
     void paintEvent(QPaintEvent* event) override {
         QPainter p(this);
         p.fillRect(event->rect(), kFrameBorder);
+        if (!outside_.isEmpty()) {
+            p.setCompositionMode(QPainter::CompositionMode_Clear);
+            p.setClipRegion(outside_);
+            p.fillRect(event->rect(), Qt::transparent);
+        }
     }
     void mousePressEvent(QMouseEvent* event) override {
         const Qt::Edges edges = form_->EdgesAt(mapTo(form_->Window(), event->position().toPoint()));
@@ -117,6 +126,7 @@ class TsuiFrameEdge : public QWidget {
 
   private:
     TsuiForm* form_;
+    QRegion outside_;
 };
 
 }  // namespace skin
@@ -127,6 +137,12 @@ TsuiForm::TsuiForm(QWidget* window, Options options)
     : QWidget(window), window_(window), options_(std::move(options)) {
     Q_ASSERT(window && window->isWindow());
     window_->setWindowFlag(Qt::FramelessWindowHint, true);
+    // A Wayland compositor takes a window's shape only as the region that gets input;
+    // what it shows comes from the pixels, so the corners outside the rounded outline
+    // must be transparent there.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        window_->setAttribute(Qt::WA_TranslucentBackground);
+    }
     caption_ = options_.caption.isEmpty() ? window_->windowTitle() : options_.caption;
     window_->setWindowTitle(caption_);
     setFont(WindowFont());
@@ -233,7 +249,13 @@ void TsuiForm::UpdateMask() {
     const QRect innerRect = r.adjusted(kBorderWidth, -kBorderWidth, -kBorderWidth, -kBorderWidth);
     QRegion ring = outline - RoundedRegion(innerRect, inner);
     ring &= QRect(0, kTitleBarHeight, r.width(), r.height());
-    edge_->setMask(ring);
+    // A translucent window (Wayland) shows every pixel it paints, so the edge also
+    // covers the corners outside the outline and clears them.
+    QRegion outside;
+    if (window_->testAttribute(Qt::WA_TranslucentBackground) && !maximized_)
+        outside = QRegion(r) - outline;
+    edge_->SetOutside(outside);
+    edge_->setMask(ring + outside);
 }
 
 QRect TsuiForm::CaptionRect() const {
@@ -278,6 +300,9 @@ bool TsuiForm::eventFilter(QObject* watched, QEvent* event) {
 void TsuiForm::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const int w = width();
+    // Where the corners are transparent (Wayland), nothing may be painted outside
+    // the rounded outline.
+    if (!window_->mask().isEmpty()) p.setClipRegion(window_->mask());
     p.fillRect(rect(), kFrameColor);
 
     // Title bar: the left and right pictures at their own size, the middle stretched.
