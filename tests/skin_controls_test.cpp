@@ -44,7 +44,7 @@ TEST(SkinMemo, LinesBehaveLikeAListOfStrings) {
         memo.Clear();
         for (const QString& line : r.added) memo.AddLine(line);
         EXPECT_EQ(memo.Lines(), r.expected) << r.added.size() << " lines added";
-        EXPECT_EQ(memo.document()->blockCount(), std::max<int>(1, r.expected.size()));
+        EXPECT_EQ(memo.document()->blockCount(), std::max<qsizetype>(1, r.expected.size()));
     }
 }
 

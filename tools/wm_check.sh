@@ -106,6 +106,11 @@ run_under() {
     hints=$(xprop -id "$win" WM_NORMAL_HINTS)
     echo "$hints" | sed 's/^/  | /'
     check "$wm" "minimum-size hint 300 by 300" grep -q "minimum size: 300 by 300" <<< "$hints"
+    # The desktop entry's StartupWMClass names the window's class.
+    local class
+    class=$(xprop -id "$win" WM_CLASS)
+    echo "  $class"
+    check "$wm" "window class Fourfall, as the desktop entry says" grep -q '"Fourfall"' <<< "$class"
     read -r x y w h <<< "$(geometry "$win")"
     echo "  opened at $x,$y ${w}x$h"
     shot "$wm-1-opened"

@@ -64,7 +64,7 @@ void DrawMenuItem(const QStyleOptionMenuItem& item, QPainter* p) {
 
     QString text = item.text;
     QString shortcut;
-    if (const int tab = text.indexOf(u'\t'); tab >= 0) {
+    if (const qsizetype tab = text.indexOf(u'\t'); tab >= 0) {
         shortcut = text.mid(tab + 1);
         text = text.left(tab);
     }
@@ -169,7 +169,7 @@ QSize TsuiStyle::sizeFromContents(ContentsType type, const QStyleOption* option,
             const QFontMetrics fm(ItemFont(*item));
             QString text = item->text;
             int extra = 0;
-            if (const int tab = text.indexOf(u'\t'); tab >= 0) {
+            if (const qsizetype tab = text.indexOf(u'\t'); tab >= 0) {
                 extra = 24 + fm.horizontalAdvance(text.mid(tab + 1));
                 text = text.left(tab);
             }
