@@ -2,8 +2,9 @@
 # Runs the game under real window managers on a private X server and checks what
 # the skinned frame promises them: the minimum-size hint, an edge dragged far
 # inwards stopping at 300 x 300, a maximise made from outside (wmctrl) undone by
-# the skin's restore button, and a title drag that keeps the pointer where it
-# pressed. Saves a screenshot of each step for a person to look at.
+# the skin's restore button, a title drag that keeps the pointer where it
+# pressed, a double click on the title, and the About box transient for the
+# main window. Saves a screenshot of each step for a person to look at.
 #
 #   tools/wm_check.sh [PROGRAM [OUTPUT_DIR]]
 #
@@ -178,6 +179,27 @@ run_under() {
     sleep 1.5
     read -r _ _ rw rh <<< "$(geometry "$win")"
     check "$wm" "a second double click restores ${w}x$h" test "$rw" -eq "$w" -a "$rh" -eq "$h"
+
+    # 6. Help > About: transient for the main window, not for a hidden leader.
+    read -r x y w h <<< "$(geometry "$win")"
+    xdotool mousemove $((x + 57)) $((y + 36)) sleep 0.3 click 1 sleep 0.7
+    xdotool mousemove $((x + 80)) $((y + 58)) sleep 0.3 click 1 sleep 1.5
+    local about
+    about=$(xdotool search --all --onlyvisible --pid "$app" --name '^About$' 2> /dev/null |
+        head -n 1 || true)
+    if [[ -n $about ]]; then
+        local transient
+        transient=$(xprop -id "$about" WM_TRANSIENT_FOR | grep -o '0x[0-9a-f]*' || echo none)
+        echo "  About box $(printf '0x%x' "$about") is transient for $transient" \
+            "(main window $(printf '0x%x' "$win"))"
+        check "$wm" "About box is transient for the main window" \
+            test "$transient" = "$(printf '0x%x' "$win")"
+        shot "$wm-6-about"
+        xdotool key Return || true
+        sleep 0.5
+    else
+        check "$wm" "Help > About opened the About box" false
+    fi
 
     for pid in "$app" "$wm_pid" "$xvfb"; do
         kill "$pid" 2> /dev/null || true
