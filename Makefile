@@ -85,6 +85,7 @@ lint-package: build
 # own screenshot script.
 .PHONY: screenshots
 screenshots: deps $(BUILD)/build.ninja
+	@$(MAKE) --no-print-directory deps DEBS="xvfb xdotool imagemagick"
 	cmake --build $(BUILD) -j $(JOBS) --target fourfall
 	CAPTURE=window tools/screenshot.sh packaging/screenshots/fourfall-game.png $(BUILD)/ui/fourfall
 
@@ -94,7 +95,7 @@ screenshots: deps $(BUILD)/build.ninja
 CHECK_OUT ?= $(BUILD)/desktop-checks
 .PHONY: wm-check wayland-check
 wm-check: deps $(BUILD)/build.ninja
-	@$(MAKE) --no-print-directory deps DEBS="xvfb xdotool x11-utils wmctrl imagemagick openbox xfwm4 dbus"
+	@$(MAKE) --no-print-directory deps DEBS="xvfb xdotool x11-utils wmctrl imagemagick openbox xfwm4 dbus-daemon"
 	cmake --build $(BUILD) -j $(JOBS) --target fourfall
 	tools/wm_check.sh $(BUILD)/ui/fourfall $(CHECK_OUT)
 wayland-check: deps $(BUILD)/build.ninja
