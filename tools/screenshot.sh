@@ -66,7 +66,8 @@ for ((i = 0; i < timeout * 10; i++)); do
     sleep 0.1
 done
 [[ -s $work/display ]] || { echo "screenshot: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=:$(head -n 1 "$work/display")
+DISPLAY=:$(head -n 1 "$work/display")
+export DISPLAY
 unset WAYLAND_DISPLAY
 # The server must answer before the program may connect.
 for ((i = 0; i < timeout * 10; i++)); do

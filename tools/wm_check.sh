@@ -72,7 +72,8 @@ run_under() {
     local xvfb=$!
     pids+=("$xvfb")
     for ((i = 0; i < 100; i++)); do [[ -s $work/display ]] && break; sleep 0.1; done
-    export DISPLAY=:$(head -n 1 "$work/display")
+    DISPLAY=:$(head -n 1 "$work/display")
+    export DISPLAY
     unset WAYLAND_DISPLAY
     export QT_QPA_PLATFORM=xcb
     for ((i = 0; i < 100; i++)); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sleep 0.1; done
