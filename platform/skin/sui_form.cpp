@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
@@ -14,7 +15,7 @@
 #include "platform/skin/skin_style.h"
 #include "platform/skin/skin_theme.h"
 #include "platform/skin/sui_main_menu.h"
-#include "platform/skin/x11_window_move.h"
+#include "platform/skin/x11_window_manager.h"
 
 namespace skin {
 namespace {
@@ -402,6 +403,12 @@ void TsuiForm::EndDrag() {
 
 void TsuiForm::ToggleMaximized() {
     if (!options_.sizeable) return;
+    // Without a window manager (a bare X server) nobody would act on the state, so
+    // the frame sizes the window itself, as it moves and sizes it there.
+    if (X11WithoutMaximisingWindowManager()) {
+        ToggleMaximizedByItself();
+        return;
+    }
     // The window manager keeps the size to restore, and a taskbar or a shortcut that
     // restores the window later finds the same state as the skin's button.
     if (maximized_) {
@@ -411,9 +418,23 @@ void TsuiForm::ToggleMaximized() {
     }
 }
 
+void TsuiForm::ToggleMaximizedByItself() {
+    if (maximized_) {
+        window_->setGeometry(normalGeometry_);
+    } else {
+        normalGeometry_ = window_->geometry();
+        QScreen* screen = window_->screen() ? window_->screen() : QGuiApplication::primaryScreen();
+        window_->setGeometry(screen->availableGeometry());
+    }
+    SetMaximized(!maximized_);
+}
+
 void TsuiForm::FollowWindowState() {
     const Qt::WindowStates state = window_->windowState();
-    const bool maximized = (state & (Qt::WindowMaximized | Qt::WindowFullScreen)) != 0;
+    SetMaximized((state & (Qt::WindowMaximized | Qt::WindowFullScreen)) != 0);
+}
+
+void TsuiForm::SetMaximized(bool maximized) {
     if (maximized == maximized_) return;
     maximized_ = maximized;
     if (maximized_) EndDrag();

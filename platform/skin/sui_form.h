@@ -119,6 +119,8 @@ class TsuiForm : public QWidget {
     void Relayout();
     void UpdateMask();
     void FollowWindowState();
+    void SetMaximized(bool maximized);  // the button's picture, the outline, the edges
+    void ToggleMaximizedByItself();
     void BuildWindowMenu();
     void UpdateWindowMenu();
     void StartMenuDrag(Qt::Edges edges);
@@ -132,5 +134,6 @@ class TsuiForm : public QWidget {
     std::vector<std::pair<TitleButtonKind, skin::TsuiTitleButton*>> buttons_;
     QMenu* windowMenu_ = nullptr;
     bool maximized_ = false;
+    QRect normalGeometry_;  // what to restore when the frame maximised by itself
     Drag drag_;
 };

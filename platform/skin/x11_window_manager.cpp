@@ -1,4 +1,4 @@
-#include "platform/skin/x11_window_move.h"
+#include "platform/skin/x11_window_manager.h"
 
 #include <xcb/xcb.h>
 
@@ -58,20 +58,39 @@ QPoint ToNative(const QWidget& window, const QPoint& global) {
     return origin + inside.toPoint();
 }
 
+// The X connection and its first root window, or a null connection when the
+// display is not X11. Other platforms may offer the X11 interface too (offscreen
+// does, for its GL), without a display behind it.
+struct X11Display {
+    xcb_connection_t* connection = nullptr;
+    xcb_window_t root = 0;
+};
+
+X11Display CurrentDisplay() {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return {};
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection()) return {};
+    const xcb_screen_iterator_t screens =
+        xcb_setup_roots_iterator(xcb_get_setup(x11->connection()));
+    if (!screens.rem) return {};
+    return {x11->connection(), screens.data->root};
+}
+
 }  // namespace
 
+bool X11WithoutMaximisingWindowManager() {
+    const X11Display display = CurrentDisplay();
+    if (!display.connection) return false;
+    return !WindowManagerSupports(display.connection, display.root,
+                                  Atom(display.connection, "_NET_WM_STATE_MAXIMIZED_VERT"));
+}
+
 bool StartX11WindowMove(QWidget* window, const QPoint& pressGlobal) {
-    // Other platforms may offer the X11 interface too (offscreen does, for its GL),
-    // without a window manager behind it.
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) return false;
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    const X11Display display = CurrentDisplay();
     QWindow* handle = window->windowHandle();
-    if (!x11 || !handle || !x11->connection()) return false;
-    xcb_connection_t* connection = x11->connection();
-    const xcb_setup_t* setup = xcb_get_setup(connection);
-    const xcb_screen_iterator_t screens = xcb_setup_roots_iterator(setup);
-    if (!screens.rem) return false;
-    const xcb_window_t root = screens.data->root;
+    if (!display.connection || !handle) return false;
+    xcb_connection_t* connection = display.connection;
+    const xcb_window_t root = display.root;
     const xcb_atom_t moveResize = Atom(connection, "_NET_WM_MOVERESIZE");
     if (!WindowManagerSupports(connection, root, moveResize)) return false;
 
