@@ -274,9 +274,18 @@ QRect TsuiForm::CaptionRect() const {
 bool TsuiForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == window_) {
         switch (event->type()) {
-            case QEvent::Resize:
+            case QEvent::Resize: {
+                // Without a window manager nothing keeps another program from sizing
+                // the window past its largest size, so it is put back, as the smallest
+                // size is.
+                const QSize bounded = window_->size().boundedTo(window_->maximumSize());
+                if (options_.sizeable && bounded != window_->size()) {
+                    window_->resize(bounded);
+                    break;
+                }
                 Relayout();
                 break;
+            }
             case QEvent::ChildAdded:
             case QEvent::Show:
                 // Controls added to the window later must not cover the border.
