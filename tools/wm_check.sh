@@ -1,7 +1,7 @@
 #!/bin/bash
 # Runs the game under real window managers on a private X server and checks what
 # the skinned frame promises them: the minimum-size hint, an edge dragged far
-# inwards stopping at 300 x 300, a maximise made from outside (wmctrl) undone by
+# inwards stopping at 300 x 300, a size far past any screen refused, a maximise made from outside (wmctrl) undone by
 # the skin's restore button, a title drag that keeps the pointer where it
 # pressed, a double click on the title, and the About box transient for the
 # main window. Saves a screenshot of each step for a person to look at.
@@ -130,6 +130,14 @@ run_under() {
     echo "  after the corner drag: ${sw}x$sh"
     check "$wm" "corner drag stops at 300 x 300 or more" test "$sw" -ge 300 -a "$sh" -ge 300
     shot "$wm-2-dragged-small"
+
+    # A size far past any screen, asked for by another program, is refused.
+    xdotool windowsize "$win" 32767 32767
+    sleep 2
+    local bw bh
+    read -r _ _ bw bh <<< "$(geometry "$win")"
+    echo "  after windowsize 32767 32767: ${bw}x$bh, $(ps -o rss= -p "$app") kB resident"
+    check "$wm" "no larger than 8192 x 8192" test "$bw" -le 8192 -a "$bh" -le 8192
 
     # Back to the opening size for the maximise.
     xdotool windowsize "$win" "$w" "$h"
