@@ -146,7 +146,7 @@ if(FOURFALL_GUI)
       "Web folder that serves packaging/screenshots/, for the AppStream metainfo; empty: none")
   set(FOURFALL_SCREENSHOTS "")
   if(FOURFALL_SCREENSHOT_URL)
-    string(REGEX REPLACE "/*$" "" base "${FOURFALL_SCREENSHOT_URL}")
+    string(REGEX REPLACE "/+$" "" base "${FOURFALL_SCREENSHOT_URL}")
     string(CONCAT FOURFALL_SCREENSHOTS
            "<screenshots>\n"
            "    <screenshot type=\"default\">\n"
