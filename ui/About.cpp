@@ -159,8 +159,8 @@ TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner) {
 
 int TAboutBox::ShowModal() {
     // The box is made without a parent, so the window system would tie it to the
-    // application's hidden leader window; tying it to the window it is opened from
-    // keeps it above that window and dims or blocks that window while it is open.
+    // application's hidden leader window; tied to the window it is opened from, the
+    // window manager keeps it above that window and treats the two as one.
     if (QWidget* owner = OwnerWindow()) {
         winId();  // the native windows must exist before they can be tied
         owner->winId();
