@@ -13,9 +13,11 @@
 
 namespace {
 
-// No valid BMP within the decoder's limits comes near this size; reading a
-// bigger file would only waste memory before the decoder refuses it.
-constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{512} << 20;
+// The largest picture the decoder takes, at 32 bits a pixel, with a
+// megabyte to spare for headers, palette and padding. Reading a bigger file
+// would only spend memory on bytes the decoder cannot use.
+constexpr std::uintmax_t kMaxFileBytes =
+    static_cast<std::uintmax_t>(kBmpMaxPixels) * 4 + (std::uintmax_t{1} << 20);
 
 [[noreturn]] void FailLoad(const std::string& path, const std::string& reason) {
     throw Exception("Cannot load bitmap \"" + path + "\": " + reason + ".");
