@@ -19,6 +19,16 @@ corpus_of() {
     esac
 }
 
+# The decoder harnesses take inputs up to 256 KB, big enough to build files
+# that declare pictures at the decoder's pixel budget; libFuzzer's default
+# would stay near the largest seed.
+max_len_of() {
+    case $1 in
+        bmp_decode_fuzz | bitmap_load_fuzz) echo -max_len=262144 ;;
+        *) echo -max_len=65536 ;;
+    esac
+}
+
 status=0
 for target in $targets; do
     binary=$build/tests/$target
@@ -32,7 +42,7 @@ for target in $targets; do
     # The sanitizer's quarantine of freed blocks is kept small so that the
     # limit measures the code under test, not the blocks it has let go.
     if QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0:quarantine_size_mb=32 "$binary" \
-        -max_total_time="$seconds" -timeout=10 -rss_limit_mb=256 -malloc_limit_mb=64 \
+        -max_total_time="$seconds" -timeout=10 -rss_limit_mb=256 -malloc_limit_mb=64 $(max_len_of "$target") \
         -print_final_stats=1 -artifact_prefix="$work/artifacts/" "$work/corpus" \
         >"$work/log" 2>&1; then
         result=ok
