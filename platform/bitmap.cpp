@@ -77,10 +77,14 @@ void TBitmap::SetSize(int width, int height) {
 }
 
 void TBitmap::LoadFromFile(const std::string& path) {
-    const std::vector<std::uint8_t> bytes = ReadWholeFile(path);
     BmpImage decoded;
-    std::string error;
-    if (!DecodeBmp(bytes, decoded, error)) FailLoad(path, error);
+    {
+        // The file's bytes go before the picture is copied, so that a load
+        // holds no more than two of the three at once.
+        const std::vector<std::uint8_t> bytes = ReadWholeFile(path);
+        std::string error;
+        if (!DecodeBmp(bytes, decoded, error)) FailLoad(path, error);
+    }
     QImage loaded = NewImage(decoded.width, decoded.height);
     for (int y = 0; y < decoded.height; ++y) {
         std::memcpy(loaded.scanLine(y),

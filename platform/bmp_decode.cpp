@@ -298,11 +298,17 @@ class Decoder {
     bool PutRun(std::int64_t x, std::int64_t y, unsigned count, std::uint8_t value) {
         if (!CheckRun(x, y, count)) return false;
         std::uint32_t* out = Row(static_cast<std::int32_t>(y)) + x;
-        for (unsigned k = 0; k < count; ++k) {
-            const unsigned index =
-                layout_.compression == kBiRle8 ? value : (k % 2 == 0 ? value >> 4 : value & 15);
-            if (!PaletteColour(index, out[k])) return false;
-        }
+        // The colours are looked up once per run: a picture at the pixel
+        // budget is mostly long runs.
+        std::uint32_t even = 0;
+        std::uint32_t odd = 0;
+        const bool rle8 = layout_.compression == kBiRle8;
+        if (!PaletteColour(rle8 ? value : value >> 4u, even)) return false;
+        if (rle8 || count < 2)
+            odd = even;
+        else if (!PaletteColour(value & 15u, odd))
+            return false;
+        for (unsigned k = 0; k < count; ++k) out[k] = k % 2 == 0 ? even : odd;
         return true;
     }
 
