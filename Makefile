@@ -52,6 +52,14 @@ test: build $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
 
+# clang-tidy with the checks in .clang-tidy over the program's sources; CI
+# runs the same check as the ctest case tidy_check.
+.PHONY: tidy
+tidy: build
+	@$(MAKE) --no-print-directory deps DEBS="clang-tidy"
+	cmake -DRUN_CLANG_TIDY=run-clang-tidy -DBUILD_DIR=$(CURDIR)/$(BUILD) -DSOURCE_DIR=$(CURDIR) \
+	  -DJOBS=$(JOBS) -P tests/tidy/check_tidy.cmake
+
 # The release build's tests only, for a quick check while working.
 test-fast: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
