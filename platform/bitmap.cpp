@@ -88,7 +88,8 @@ void TBitmap::LoadFromFile(const std::string& path) {
     QImage loaded = NewImage(decoded.width, decoded.height);
     for (int y = 0; y < decoded.height; ++y) {
         std::memcpy(loaded.scanLine(y),
-                    decoded.pixels.data() + static_cast<std::size_t>(y) * decoded.width,
+                    decoded.pixels.data() +
+                        static_cast<std::size_t>(y) * static_cast<std::size_t>(decoded.width),
                     static_cast<std::size_t>(decoded.width) * sizeof(std::uint32_t));
     }
     image_ = std::move(loaded);

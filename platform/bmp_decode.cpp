@@ -244,7 +244,8 @@ class Decoder {
 
     std::uint32_t* Row(std::int32_t fileRow) {
         const std::int32_t y = layout_.topDown ? fileRow : layout_.height - 1 - fileRow;
-        return image_.pixels.data() + static_cast<std::size_t>(y) * layout_.width;
+        return image_.pixels.data() +
+               static_cast<std::size_t>(y) * static_cast<std::size_t>(layout_.width);
     }
 
     bool PaletteColour(unsigned index, std::uint32_t& colour) {
@@ -272,9 +273,10 @@ class Decoder {
                     case 1:
                     case 4:
                     case 8: {
-                        const std::size_t bit = ux * bpp;
-                        const unsigned shift = 8 - bpp - bit % 8;
-                        const unsigned index = (src[bit / 8] >> shift) & ((1u << bpp) - 1);
+                        const auto depth = static_cast<unsigned>(bpp);
+                        const std::size_t bit = ux * depth;
+                        const unsigned shift = 8u - depth - static_cast<unsigned>(bit % 8);
+                        const unsigned index = (src[bit / 8] >> shift) & ((1u << depth) - 1);
                         if (!PaletteColour(index, out[x])) return false;
                         break;
                     }

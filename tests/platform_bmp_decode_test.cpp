@@ -284,8 +284,8 @@ TEST(BmpDecode, SurvivesEveryTruncationAndByteChange) {
             BmpImage image;
             std::string error;
             if (DecodeBmp(bytes, image, error)) {
-                ASSERT_EQ(image.pixels.size(),
-                          static_cast<std::size_t>(image.width) * image.height);
+                ASSERT_EQ(image.pixels.size(), static_cast<std::size_t>(image.width) *
+                                                   static_cast<std::size_t>(image.height));
                 ASSERT_TRUE(error.empty());
             } else {
                 ASSERT_FALSE(error.empty());
@@ -293,10 +293,12 @@ TEST(BmpDecode, SurvivesEveryTruncationAndByteChange) {
             }
         };
         for (std::size_t n = 0; n < file.size(); ++n) {
-            check(std::vector<std::uint8_t>(file.begin(), file.begin() + n));
+            check(std::vector<std::uint8_t>(file.begin(),
+                                            file.begin() + static_cast<std::ptrdiff_t>(n)));
         }
         for (std::size_t at = 0; at < file.size(); ++at) {
-            for (std::uint8_t value : {0x00, 0x01, 0x7F, 0x80, 0xFF}) {
+            for (const std::uint8_t value :
+                 std::initializer_list<std::uint8_t>{0x00, 0x01, 0x7F, 0x80, 0xFF}) {
                 std::vector<std::uint8_t> changed = file;
                 changed[at] = value;
                 check(changed);
