@@ -204,7 +204,7 @@ bool WriteBmp24(const QImage& image, const QString& path) {
     std::vector<unsigned char> out(static_cast<std::size_t>(offset + stride * h), 0);
     auto put = [&out](int at, std::uint32_t v, int bytes) {
         for (int i = 0; i < bytes; ++i)
-            out[static_cast<std::size_t>(at + i)] = (v >> (8 * i)) & 255;
+            out[static_cast<std::size_t>(at) + static_cast<std::size_t>(i)] = (v >> (8 * i)) & 255;
     };
     out[0] = 'B';
     out[1] = 'M';
