@@ -276,7 +276,8 @@ class Decoder {
                         const auto depth = static_cast<unsigned>(bpp);
                         const std::size_t bit = ux * depth;
                         const unsigned shift = 8u - depth - static_cast<unsigned>(bit % 8);
-                        const unsigned index = (src[bit / 8] >> shift) & ((1u << depth) - 1);
+                        const unsigned index =
+                            (static_cast<unsigned>(src[bit / 8]) >> shift) & ((1u << depth) - 1);
                         if (!PaletteColour(index, out[x])) return false;
                         break;
                     }
