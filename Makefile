@@ -8,7 +8,8 @@ WERROR     ?= $(if $(CI),ON,OFF)
 CMAKE_ARGS ?=
 
 DEBS := cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev \
-        libgtest-dev libgmock-dev libbenchmark-dev clang-format fonts-liberation2 fonts-dejavu-extra
+        libgtest-dev libgmock-dev libbenchmark-dev clang-format clang-tidy fonts-liberation2 \
+        fonts-dejavu-extra
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
@@ -56,7 +57,6 @@ test: build $(ASAN_BUILD)/build.ninja
 # runs the same check as the ctest case tidy_check.
 .PHONY: tidy
 tidy: build
-	@$(MAKE) --no-print-directory deps DEBS="clang-tidy"
 	cmake -DRUN_CLANG_TIDY=run-clang-tidy -DBUILD_DIR=$(CURDIR)/$(BUILD) -DSOURCE_DIR=$(CURDIR) \
 	  -DJOBS=$(JOBS) -P tests/tidy/check_tidy.cmake
 
