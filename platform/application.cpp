@@ -11,6 +11,8 @@
 #include <thread>
 #include <utility>
 
+#include "platform/exception.h"
+
 namespace {
 
 TMessageSink& Sink() {
@@ -47,6 +49,10 @@ void ProcessMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents);
 std::string GetCurrentDir() {
     std::error_code ec;
     std::string dir = std::filesystem::current_path(ec).string();
+    // An empty answer would turn "<dir>/images" into "/images", a folder that
+    // is not ours; better no directory at all than the wrong one.
+    if (ec || dir.empty())
+        throw Exception("Cannot determine the current directory: " + ec.message() + ".");
     while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
     return dir;
 }

@@ -22,7 +22,8 @@ void Sleep(std::uint32_t milliseconds);
 void ProcessMessages();
 
 // The current working directory, without a trailing separator except for the
-// root itself.
+// root itself. Throws Exception when the system cannot say what it is (it has
+// been removed, or its path is longer than the system allows).
 std::string GetCurrentDir();
 
 // The caption of the application's message boxes ("Fourfall" once set).

@@ -13,9 +13,11 @@
 
 namespace {
 
-// No valid BMP within the decoder's limits comes near this size; reading a
-// bigger file would only waste memory before the decoder refuses it.
-constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{512} << 20;
+// The largest picture the decoder takes, at 32 bits a pixel, with a
+// megabyte to spare for headers, palette and padding. Reading a bigger file
+// would only spend memory on bytes the decoder cannot use.
+constexpr std::uintmax_t kMaxFileBytes =
+    static_cast<std::uintmax_t>(kBmpMaxPixels) * 4 + (std::uintmax_t{1} << 20);
 
 [[noreturn]] void FailLoad(const std::string& path, const std::string& reason) {
     throw Exception("Cannot load bitmap \"" + path + "\": " + reason + ".");
@@ -75,14 +77,19 @@ void TBitmap::SetSize(int width, int height) {
 }
 
 void TBitmap::LoadFromFile(const std::string& path) {
-    const std::vector<std::uint8_t> bytes = ReadWholeFile(path);
     BmpImage decoded;
-    std::string error;
-    if (!DecodeBmp(bytes, decoded, error)) FailLoad(path, error);
+    {
+        // The file's bytes go before the picture is copied, so that a load
+        // holds no more than two of the three at once.
+        const std::vector<std::uint8_t> bytes = ReadWholeFile(path);
+        std::string error;
+        if (!DecodeBmp(bytes, decoded, error)) FailLoad(path, error);
+    }
     QImage loaded = NewImage(decoded.width, decoded.height);
     for (int y = 0; y < decoded.height; ++y) {
         std::memcpy(loaded.scanLine(y),
-                    decoded.pixels.data() + static_cast<std::size_t>(y) * decoded.width,
+                    decoded.pixels.data() +
+                        static_cast<std::size_t>(y) * static_cast<std::size_t>(decoded.width),
                     static_cast<std::size_t>(decoded.width) * sizeof(std::uint32_t));
     }
     image_ = std::move(loaded);

@@ -244,7 +244,8 @@ class Decoder {
 
     std::uint32_t* Row(std::int32_t fileRow) {
         const std::int32_t y = layout_.topDown ? fileRow : layout_.height - 1 - fileRow;
-        return image_.pixels.data() + static_cast<std::size_t>(y) * layout_.width;
+        return image_.pixels.data() +
+               static_cast<std::size_t>(y) * static_cast<std::size_t>(layout_.width);
     }
 
     bool PaletteColour(unsigned index, std::uint32_t& colour) {
@@ -272,9 +273,11 @@ class Decoder {
                     case 1:
                     case 4:
                     case 8: {
-                        const std::size_t bit = ux * bpp;
-                        const unsigned shift = 8 - bpp - bit % 8;
-                        const unsigned index = (src[bit / 8] >> shift) & ((1u << bpp) - 1);
+                        const auto depth = static_cast<unsigned>(bpp);
+                        const std::size_t bit = ux * depth;
+                        const unsigned shift = 8u - depth - static_cast<unsigned>(bit % 8);
+                        const unsigned index =
+                            (static_cast<unsigned>(src[bit / 8]) >> shift) & ((1u << depth) - 1);
                         if (!PaletteColour(index, out[x])) return false;
                         break;
                     }
@@ -298,11 +301,17 @@ class Decoder {
     bool PutRun(std::int64_t x, std::int64_t y, unsigned count, std::uint8_t value) {
         if (!CheckRun(x, y, count)) return false;
         std::uint32_t* out = Row(static_cast<std::int32_t>(y)) + x;
-        for (unsigned k = 0; k < count; ++k) {
-            const unsigned index =
-                layout_.compression == kBiRle8 ? value : (k % 2 == 0 ? value >> 4 : value & 15);
-            if (!PaletteColour(index, out[k])) return false;
-        }
+        // The colours are looked up once per run: a picture at the pixel
+        // budget is mostly long runs.
+        std::uint32_t even = 0;
+        std::uint32_t odd = 0;
+        const bool rle8 = layout_.compression == kBiRle8;
+        if (!PaletteColour(rle8 ? value : value >> 4u, even)) return false;
+        if (rle8 || count < 2)
+            odd = even;
+        else if (!PaletteColour(value & 15u, odd))
+            return false;
+        for (unsigned k = 0; k < count; ++k) out[k] = k % 2 == 0 ? even : odd;
         return true;
     }
 

@@ -7,12 +7,17 @@
 // (positive height) or top-down (negative height, uncompressed only).
 //
 // Everything the file declares is checked against the bytes it holds before
-// anything large is allocated:
+// anything large is allocated, so that no file, however it is built, makes
+// us hold more than kBmpMaxPixels pixels (64 MB at four bytes a pixel):
 //   - 1 <= width, height <= kBmpMaxSide and width * height <= kBmpMaxPixels;
 //   - uncompressed pixel data must lie wholly inside the file;
 //   - RLE images may not declare more than kBmpRlePixelsPerByte pixels per
-//     byte of compressed data (plus kBmpRleFreePixels), so a tiny file cannot
-//     make us allocate a huge image;
+//     byte of compressed data (plus kBmpRleFreePixels). One two-byte run
+//     code paints at most 255 pixels, so data made of runs never exceeds
+//     127.5 pixels a byte and every honestly encoded image passes; only files
+//     that leave most of the picture to line-end, delta and end codes, which
+//     paint nothing, are refused. The allowance keeps small pictures with
+//     such skips loading;
 //   - RLE runs, deltas and rows must stay inside the image, and palette
 //     indices inside the palette.
 // Any violation is a decoding failure with a one-line reason.
@@ -25,8 +30,8 @@
 #include <vector>
 
 constexpr std::int32_t kBmpMaxSide = 16384;
-constexpr std::int64_t kBmpMaxPixels = std::int64_t{1} << 26;
-constexpr std::int64_t kBmpRlePixelsPerByte = 1024;
+constexpr std::int64_t kBmpMaxPixels = std::int64_t{1} << 24;  // 4096 x 4096
+constexpr std::int64_t kBmpRlePixelsPerByte = 128;
 constexpr std::int64_t kBmpRleFreePixels = std::int64_t{1} << 16;
 
 // A decoded picture. `pixels` holds width * height values, row by row from

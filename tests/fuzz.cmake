@@ -37,7 +37,8 @@ function(fourfall_add_fuzzer name)
     add_test(NAME ${name}.corpus COMMAND ${name} ${fourfall_fuzz_dir}/corpus/${ARG_CORPUS})
     # Under AddressSanitizer a single allocation above 64 MB is a failure:
     # no input in the corpus may make the decoder reach for that much.
-    set(environment "ASAN_OPTIONS=detect_leaks=0:max_allocation_size_mb=64" ${ARG_ENVIRONMENT})
+    set(environment "ASAN_OPTIONS=detect_leaks=1:max_allocation_size_mb=64"
+                    ${FOURFALL_SANITIZER_TEST_ENVIRONMENT} ${ARG_ENVIRONMENT})
     set_tests_properties(${name}.corpus PROPERTIES LABELS fuzz ENVIRONMENT "${environment}")
   endif()
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})

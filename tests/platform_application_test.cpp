@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <QTimer>
+#include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -64,6 +65,21 @@ TEST(Application, CurrentDirHasNoTrailingSeparatorExceptAtTheRoot) {
     EXPECT_EQ(GetCurrentDir(), start.string());
     ASSERT_EQ(::chdir("/"), 0);
     EXPECT_EQ(GetCurrentDir(), "/");
+    std::filesystem::current_path(start);
+}
+
+TEST(Application, CurrentDirThatIsGoneIsAnErrorNotAnEmptyPath) {
+    const std::filesystem::path start = std::filesystem::current_path();
+    char scratch[] = "/tmp/fourfall-cwd-XXXXXX";
+    ASSERT_NE(::mkdtemp(scratch), nullptr);
+    ASSERT_EQ(::chdir(scratch), 0);
+    ASSERT_EQ(::rmdir(scratch), 0);
+    try {
+        const std::string dir = GetCurrentDir();
+        ADD_FAILURE() << "got \"" << dir << "\"";
+    } catch (const Exception& e) {
+        EXPECT_NE(std::string(e.what()).find("current directory"), std::string::npos) << e.what();
+    }
     std::filesystem::current_path(start);
 }
 

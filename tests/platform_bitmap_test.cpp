@@ -138,8 +138,9 @@ TEST(Canvas, StretchDrawPicksSourcePixelsByTruncatedProportion) {
         target.SetSize(c.destWidth, c.destWidth);
         target.Canvas().StretchDraw(Rect(0, 0, c.destWidth, c.destWidth), source);
         for (int d = 0; d < c.destWidth; ++d) {
-            EXPECT_EQ(target.Pixel(d, 0), RgbColor(c.sourceX[d], 0, 7)) << "column " << d;
-            EXPECT_EQ(target.Pixel(0, d), RgbColor(0, c.sourceX[d], 7)) << "row " << d;
+            const int from = c.sourceX[static_cast<std::size_t>(d)];
+            EXPECT_EQ(target.Pixel(d, 0), RgbColor(from, 0, 7)) << "column " << d;
+            EXPECT_EQ(target.Pixel(0, d), RgbColor(0, from, 7)) << "row " << d;
         }
     }
 }

@@ -87,9 +87,10 @@ inline std::vector<std::uint8_t> MakeBmp24(int width, int height,
         const std::size_t row = static_cast<std::size_t>(height - 1 - y) * stride;
         for (int x = 0; x < width; ++x) {
             const std::uint32_t c = pixels[static_cast<std::size_t>(y * width + x)];
-            s.data[row + 3 * x] = static_cast<std::uint8_t>(c);
-            s.data[row + 3 * x + 1] = static_cast<std::uint8_t>(c >> 8);
-            s.data[row + 3 * x + 2] = static_cast<std::uint8_t>(c >> 16);
+            const std::size_t at = row + 3 * static_cast<std::size_t>(x);
+            s.data[at] = static_cast<std::uint8_t>(c);
+            s.data[at + 1] = static_cast<std::uint8_t>(c >> 8);
+            s.data[at + 2] = static_cast<std::uint8_t>(c >> 16);
         }
     }
     return MakeBmp(s);

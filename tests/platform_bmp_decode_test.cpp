@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -179,8 +180,8 @@ std::vector<Broken> BrokenFiles() {
         {"width beyond the side limit",
          MakeBmp(With(good, [](BmpLayout& s) { s.width = kBmpMaxSide + 1; })), "too large"},
         {"huge declared size, tiny data",
-         MakeBmp(With(good, [](BmpLayout& s) { s.width = s.height = 8192; })), "truncated"},
-        {"huge declared RLE image", MakeBmp(With(Rle8(8000, 8000, {0, 1}), [](BmpLayout&) {})),
+         MakeBmp(With(good, [](BmpLayout& s) { s.width = s.height = 4096; })), "truncated"},
+        {"huge declared RLE image", MakeBmp(With(Rle8(4000, 4000, {0, 1}), [](BmpLayout&) {})),
          "holds only 2 bytes"},
         {"two planes", MakeBmp(With(good, [](BmpLayout& s) { s.planes = 2; })), "plane count 2"},
         {"2 bits per pixel", MakeBmp(With(good, [](BmpLayout& s) { s.bitsPerPixel = 2; })),
@@ -283,8 +284,8 @@ TEST(BmpDecode, SurvivesEveryTruncationAndByteChange) {
             BmpImage image;
             std::string error;
             if (DecodeBmp(bytes, image, error)) {
-                ASSERT_EQ(image.pixels.size(),
-                          static_cast<std::size_t>(image.width) * image.height);
+                ASSERT_EQ(image.pixels.size(), static_cast<std::size_t>(image.width) *
+                                                   static_cast<std::size_t>(image.height));
                 ASSERT_TRUE(error.empty());
             } else {
                 ASSERT_FALSE(error.empty());
@@ -292,14 +293,80 @@ TEST(BmpDecode, SurvivesEveryTruncationAndByteChange) {
             }
         };
         for (std::size_t n = 0; n < file.size(); ++n) {
-            check(std::vector<std::uint8_t>(file.begin(), file.begin() + n));
+            check(std::vector<std::uint8_t>(file.begin(),
+                                            file.begin() + static_cast<std::ptrdiff_t>(n)));
         }
         for (std::size_t at = 0; at < file.size(); ++at) {
-            for (std::uint8_t value : {0x00, 0x01, 0x7F, 0x80, 0xFF}) {
+            for (const std::uint8_t value :
+                 std::initializer_list<std::uint8_t>{0x00, 0x01, 0x7F, 0x80, 0xFF}) {
                 std::vector<std::uint8_t> changed = file;
                 changed[at] = value;
                 check(changed);
             }
+        }
+    }
+}
+
+// RLE8 data that paints a whole width x height picture with colour 1 in runs
+// of at most 255 pixels, the densest encoding a real writer produces.
+std::vector<std::uint8_t> SolidRle8Rows(int width, int height) {
+    std::vector<std::uint8_t> data;
+    for (int y = 0; y < height; ++y) {
+        for (int left = width; left > 0; left -= 255) {
+            data.push_back(static_cast<std::uint8_t>(std::min(left, 255)));
+            data.push_back(1);
+        }
+        data.insert(data.end(), {0, 0});
+    }
+    data.back() = 1;  // the last line end becomes the end of the bitmap
+    return data;
+}
+
+// No file may make the decoder hold more than kBmpMaxPixels pixels, and a
+// compressed file no more than its bytes can paint; pictures right at those
+// limits still decode.
+TEST(BmpDecode, KeepsEveryPictureWithinThePixelBudget) {
+    // 1024 bytes of RLE data whose first code already ends the bitmap.
+    std::vector<std::uint8_t> endFirst(1024, 0);
+    endFirst[1] = 1;
+    constexpr std::int64_t kEndFirstPixels = kBmpRleFreePixels + 1024 * kBmpRlePixelsPerByte;
+    static_assert(kEndFirstPixels == 512 * 384);
+    // What a hostile file looks like: a 64 KB RLE file of a 8192 x 8192
+    // picture made of a single end-of-bitmap code.
+    std::vector<std::uint8_t> hostile(65534 - 14 - 40 - 8, 0);
+    hostile[1] = 1;
+
+    struct Row {
+        const char* name;
+        BmpLayout layout;
+        const char* error;  // nullptr: decodes
+    } rows[] = {
+        {"4096 x 4096 in runs, the most pixels allowed",
+         Rle8(4096, 4096, SolidRle8Rows(4096, 4096)), nullptr},
+        {"4096 x 4096 uncompressed at one bit a pixel",
+         With(Layout(4096, 4096, 1, std::vector<std::uint8_t>(4096 * 512, 0xFF)),
+              [](BmpLayout& s) {
+                  s.palette = {K, W};
+              }),
+         nullptr},
+        {"one row more than allowed", Rle8(4096, 4097, SolidRle8Rows(4096, 4097)), "too large"},
+        {"as many pixels as 1024 bytes may declare", Rle8(512, 384, endFirst), nullptr},
+        {"one row more than 1024 bytes may declare", Rle8(512, 385, endFirst), "holds only 1024"},
+        {"64 KB declaring 8192 x 8192", Rle8(8192, 8192, hostile), "too large"},
+        {"64 KB declaring 4096 x 4096", Rle8(4096, 4096, hostile), "holds only 65472 bytes"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        BmpImage image;
+        std::string error;
+        const bool ok = DecodeBmp(MakeBmp(r.layout), image, error);
+        if (r.error == nullptr) {
+            ASSERT_TRUE(ok) << error;
+            EXPECT_EQ(static_cast<std::int64_t>(image.pixels.size()),
+                      std::int64_t{r.layout.width} * r.layout.height);
+        } else {
+            EXPECT_FALSE(ok);
+            EXPECT_NE(error.find(r.error), std::string::npos) << "error: " << error;
         }
     }
 }

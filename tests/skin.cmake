@@ -1,17 +1,10 @@
-# The skinned frame and controls, and the About box and debug window built on them.
-# The Qt tests run under the offscreen platform; qt_test_app.cpp starts the application.
+# The skinned frame and controls. The Qt tests run under the offscreen
+# platform; qt_test_app.cpp starts the application.
 if(TARGET fourfall_skin)
   find_package(Qt6 REQUIRED COMPONENTS Test)
   fourfall_add_test(skin_tests
     SOURCES qt_test_app.cpp skin_form_test.cpp skin_controls_test.cpp
     LIBS fourfall_skin Qt6::Test
     LABEL skin
-    ENVIRONMENT QT_QPA_PLATFORM=offscreen)
-endif()
-if(TARGET fourfall_ui)
-  fourfall_add_test(ui_about_tests
-    SOURCES qt_test_app.cpp ui_about_test.cpp
-    LIBS fourfall_ui Qt6::Test
-    LABEL ui
     ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 endif()

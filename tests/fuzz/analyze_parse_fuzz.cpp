@@ -72,7 +72,11 @@ Expected Judge(std::string_view line) {
     // Blanks and carriage returns at the end, blanks at the start.
     while (!line.empty() && (line.back() == ' ' || line.back() == '\t' || line.back() == '\r'))
         line.remove_suffix(1);
-    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+    std::size_t lead = 0;  // positions in messages count the line as written
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) {
+        line.remove_prefix(1);
+        ++lead;
+    }
     if (line.empty() || line == "-") {
         e.ok = true;
         e.text.assign(1, '-');  // GCC 12 warns falsely about assigning "-" here
@@ -80,7 +84,7 @@ Expected Judge(std::string_view line) {
     }
     for (std::size_t i = 0; i < line.size(); ++i) {
         if (line[i] < '1' || line[i] > '7') {
-            e.error = " at position " + std::to_string(i + 1) + " is not a column 1 to 7";
+            e.error = " at position " + std::to_string(lead + i + 1) + " is not a column 1 to 7";
             return e;
         }
     }

@@ -4,8 +4,11 @@
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <ios>
 #include <istream>
+#include <new>
 #include <ostream>
+#include <system_error>
 
 #include "engine/search.h"
 #include "tools/analyze/bench_suite.h"
@@ -48,7 +51,58 @@ constexpr const char* kHelp =
     "              second and the slowest single search\n"
     "  --help      show this text\n"
     "\n"
-    "Exit status: 0 success, 1 some line was skipped, 2 bad option.\n";
+    "Exit status:\n"
+    "  0   every line was analysed\n"
+    "  1   some line was not a position and was skipped\n"
+    "  2   bad option or value; nothing was read\n"
+    "  3   the input could not be read or the output could not be written\n"
+    "      (also when the reader of a pipe has gone away)\n"
+    "  4   out of memory\n"
+    "Statuses 3 and 4 stop the program at once, with one message on standard\n"
+    "error.\n";
+
+// A command-line value as it can be shown in a one-line message: in single
+// quotes, with quotes, backslashes and bytes that are not printable ASCII
+// written as \xNN.
+std::string Quoted(const std::string& value) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string quoted = "'";
+    for (const char ch : value) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if (byte >= 0x20 && byte < 0x7F && ch != '\'' && ch != '\\') {
+            quoted += ch;
+        } else {
+            quoted += "\\x";
+            quoted += kHex[byte >> 4];
+            quoted += kHex[byte & 15];
+        }
+    }
+    return quoted + "'";
+}
+
+// Runs `body` with write errors on `out` thrown, and turns every failure of
+// reading, writing or allocating into one message and its exit status.
+template <typename Body>
+int Guarded(std::ostream& out, std::ostream& err, Body body) {
+    const std::ios::iostate thrown = out.exceptions();
+    int status = kExitOk;
+    try {
+        out.exceptions(std::ios::badbit);
+        status = body();
+        out.flush();
+    } catch (const std::bad_alloc&) {
+        err << "fourfall-analyze: out of memory" << std::endl;
+        status = kExitNoMemory;
+    } catch (const std::ios_base::failure&) {
+        err << "fourfall-analyze: cannot write the output" << std::endl;
+        status = kExitIoError;
+    } catch (const std::system_error& error) {
+        err << "fourfall-analyze: " << error.what() << std::endl;
+        status = kExitIoError;
+    }
+    out.exceptions(thrown & ~std::ios::badbit);
+    return status;
+}
 
 template <typename Number>
 bool ParseNumber(const std::string& text, Number& value) {
@@ -92,18 +146,18 @@ bool ParseOptions(const std::vector<std::string>& args, AnalyzerOptions& options
             }
             if (name == "--level") {
                 if (!ParseNumber(value, options.level) || options.level < 1 || options.level > 10) {
-                    error = "level must be a number from 1 to 10, not '" + value + "'";
+                    error = "level must be a number from 1 to 10, not " + Quoted(value);
                     return false;
                 }
             } else {
                 if (!ParseNumber(value, options.seed)) {
-                    error = "seed must be a number from 0 to 4294967295, not '" + value + "'";
+                    error = "seed must be a number from 0 to 4294967295, not " + Quoted(value);
                     return false;
                 }
                 options.seedGiven = true;
             }
         } else {
-            error = "unknown argument '" + args[i] + "'";
+            error = "unknown argument " + Quoted(args[i]);
             return false;
         }
         if (hasValue && name != "--level" && name != "--seed") {
@@ -114,47 +168,76 @@ bool ParseOptions(const std::vector<std::string>& args, AnalyzerOptions& options
     return true;
 }
 
-int AnalyzeLines(std::istream& in, std::ostream& out, std::ostream& err, int level) {
+namespace {
+
+int AnalyzeEachLine(std::istream& in, std::ostream& out, std::ostream& err, int level) {
     using Clock = std::chrono::steady_clock;
-    int status = 0;
+    using Traits = std::istream::traits_type;
+    std::streambuf* const source = in.rdbuf();
+    if (source == nullptr) return kExitOk;
+    int status = kExitOk;
     long long lineNumber = 0;
-    std::string line;
-    while (std::getline(in, line)) {
-        ++lineNumber;
-        SequenceResult parsed = ParseSequence(line);
-        if (!parsed.ok) {
-            err << "line " << lineNumber << ": " << parsed.error << std::endl;
-            status = 1;
+    SequenceScanner scanner;
+    bool lineStarted = false;
+    for (;;) {
+        // The bytes go straight into the scanner: a line is never stored.
+        const Traits::int_type next = source->sbumpc();
+        const bool end = Traits::eq_int_type(next, Traits::eof());
+        if (end && !lineStarted) break;
+        if (!end && next != '\n') {
+            scanner.Feed(Traits::to_char_type(next));
+            lineStarted = true;
             continue;
         }
-        const TPosition before = parsed.position;
-        TotalMoves = 0;
-        const auto start = Clock::now();
-        const int score = SearchRoot(parsed.position, level);
-        const auto took =
-            std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
-        out << parsed.text << ' ' << PlayedColumn(before, parsed.position) << ' ' << score << ' '
-            << TotalMoves << ' ' << took.count() << std::endl;
+        lineStarted = false;
+        ++lineNumber;
+        SequenceResult parsed = scanner.Finish();
+        if (!parsed.ok) {
+            err << "line " << lineNumber << ": " << parsed.error << std::endl;
+            status = kExitBadLine;
+        } else {
+            const TPosition before = parsed.position;
+            TotalMoves = 0;
+            const auto start = Clock::now();
+            const int score = SearchRoot(parsed.position, level);
+            const auto took =
+                std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
+            out << parsed.text << ' ' << PlayedColumn(before, parsed.position) << ' ' << score
+                << ' ' << TotalMoves << ' ' << took.count() << std::endl;
+        }
+        if (end) break;
     }
     return status;
+}
+
+}  // namespace
+
+int AnalyzeLines(std::istream& in, std::ostream& out, std::ostream& err, int level) {
+    return Guarded(out, err, [&] { return AnalyzeEachLine(in, out, err, level); });
 }
 
 int RunAnalyzer(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                 std::ostream& err) {
     AnalyzerOptions options;
     std::string error;
-    if (!ParseOptions(args, options, error)) {
+    const int optionStatus = Guarded(out, err, [&] {
+        if (ParseOptions(args, options, error)) return kExitOk;
         err << "fourfall-analyze: " << error << '\n' << kUsage;
-        return 2;
-    }
+        return kExitUsage;
+    });
+    if (optionStatus != kExitOk) return optionStatus;
     if (options.help) {
-        out << kUsage << '\n' << kHelp;
-        return 0;
+        return Guarded(out, err, [&] {
+            out << kUsage << '\n' << kHelp;
+            return kExitOk;
+        });
     }
     InitBitCount();
     if (options.bench) {
-        RunBenchSuite(out);
-        return 0;
+        return Guarded(out, err, [&] {
+            RunBenchSuite(out);
+            return kExitOk;
+        });
     }
     std::srand(options.seedGiven ? options.seed : static_cast<unsigned>(std::time(nullptr)));
     return AnalyzeLines(in, out, err, options.level);

@@ -6,6 +6,13 @@
 #include <string>
 #include <vector>
 
+// The program's exit statuses.
+constexpr int kExitOk = 0;
+constexpr int kExitBadLine = 1;   // some input line was not a position and was skipped
+constexpr int kExitUsage = 2;     // a bad option or value; nothing was read
+constexpr int kExitIoError = 3;   // the input could not be read or the output written
+constexpr int kExitNoMemory = 4;  // memory ran out
+
 struct AnalyzerOptions {
     int level = 4;
     bool seedGiven = false;
@@ -22,12 +29,15 @@ bool ParseOptions(const std::vector<std::string>& args, AnalyzerOptions& options
 
 // For each line of `in`, plays the computer's move at `level` and writes
 // "<sequence> <column 1-7, 0 on a full board> <score> <moves counted>
-// <microseconds>" to `out`. A line that is not a playable position gets
-// "line N: <reason>" on `err` and is skipped. Returns 0, or 1 when any line
-// was skipped. InitBitCount must have run.
+// <microseconds>" to `out`, flushed line by line. A line that is not a
+// playable position gets "line N: <reason>" on `err` and is skipped; only a
+// bounded part of a line is ever kept, however long it is. A read or write
+// error or a failed allocation ends the loop with one message on `err`.
+// Returns kExitOk, kExitBadLine when any line was skipped, or kExitIoError or
+// kExitNoMemory. InitBitCount must have run.
 int AnalyzeLines(std::istream& in, std::ostream& out, std::ostream& err, int level);
 
 // The whole program: options, seeding, then the lines or the benchmark.
-// Returns the exit status: 0, 1 when a line was skipped, 2 for bad options.
+// Returns one of the exit statuses above.
 int RunAnalyzer(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                 std::ostream& err);

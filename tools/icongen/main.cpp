@@ -136,7 +136,8 @@ void paintMotif(QPainter& p, const Look& look) {
     for (int column = 0; column < kGrid; ++column) {
         for (int row = 0; row < kGrid; ++row) {
             const QPointF centre = cellCentre(column, row, look);
-            const Cell cell = kCells[column][row];
+            const Cell cell =
+                kCells[static_cast<std::size_t>(column)][static_cast<std::size_t>(row)];
             const bool onTheDiagonal = column == row;
             if (look.onlyTheFour && !onTheDiagonal) continue;
             switch (cell) {
@@ -198,7 +199,8 @@ QString svgDocument() {
     for (int column = 0; column < kGrid; ++column) {
         for (int row = 0; row < kGrid; ++row) {
             const QPointF c = cellCentre(column, row, kShaded);
-            const Cell cell = kCells[column][row];
+            const Cell cell =
+                kCells[static_cast<std::size_t>(column)][static_cast<std::size_t>(row)];
             if (cell == Cell::Empty) {
                 out << "  <circle cx=\"" << c.x() << "\" cy=\"" << c.y() << "\" r=\""
                     << kShaded.holeRadius << "\" fill=\"" << hex(kHoleShadow) << "\"/>\n"
@@ -271,7 +273,7 @@ QImage quantise(const QImage& argb) {
     for (int y = 0; y < argb.height(); ++y) {
         for (int x = 0; x < argb.width(); ++x) {
             const QRgb c = argb.pixel(x, y);
-            indexed.setPixel(x, y, qAlpha(c) < 128 ? 0 : nearestOpaque(c));
+            indexed.setPixel(x, y, qAlpha(c) < 128 ? 0u : static_cast<uint>(nearestOpaque(c)));
         }
     }
     return indexed;
@@ -289,14 +291,15 @@ QByteArray icoFile(const QImage& indexed) {
     const int side = indexed.width();
     const int colourRow = (side / 2 + 3) / 4 * 4;
     const int maskRow = (side / 8 + 3) / 4 * 4;
-    const quint32 bitmapBytes = 40 + 16 * 4 + (colourRow + maskRow) * side;
+    const auto bitmapBytes = static_cast<quint32>(40 + 16 * 4 + (colourRow + maskRow) * side);
 
     QByteArray out;
     put<quint16>(out, 0);  // reserved
     put<quint16>(out, 1);  // an icon, not a cursor
     put<quint16>(out, 1);  // one image
-    put<quint8>(out, side);
-    put<quint8>(out, side);
+    // One byte per side: the format writes a side of 256 as 0, as the cast does.
+    put<quint8>(out, static_cast<quint8>(side));
+    put<quint8>(out, static_cast<quint8>(side));
     put<quint8>(out, 16);  // colours
     put<quint8>(out, 0);
     put<quint16>(out, 1);  // planes
@@ -310,15 +313,15 @@ QByteArray icoFile(const QImage& indexed) {
     put<quint16>(out, 1);
     put<quint16>(out, 4);
     put<quint32>(out, 0);  // uncompressed
-    put<quint32>(out, (colourRow + maskRow) * side);
+    put<quint32>(out, static_cast<quint32>((colourRow + maskRow) * side));
     put<qint32>(out, 0);
     put<qint32>(out, 0);
     put<quint32>(out, 16);
     put<quint32>(out, 0);
     for (QRgb c : kPalette16) {
-        put<quint8>(out, qBlue(c));
-        put<quint8>(out, qGreen(c));
-        put<quint8>(out, qRed(c));
+        put<quint8>(out, static_cast<quint8>(qBlue(c)));
+        put<quint8>(out, static_cast<quint8>(qGreen(c)));
+        put<quint8>(out, static_cast<quint8>(qRed(c)));
         put<quint8>(out, 0);
     }
     for (int y = side - 1; y >= 0; --y) {

@@ -204,7 +204,7 @@ bool WriteBmp24(const QImage& image, const QString& path) {
     std::vector<unsigned char> out(static_cast<std::size_t>(offset + stride * h), 0);
     auto put = [&out](int at, std::uint32_t v, int bytes) {
         for (int i = 0; i < bytes; ++i)
-            out[static_cast<std::size_t>(at + i)] = (v >> (8 * i)) & 255;
+            out[static_cast<std::size_t>(at) + static_cast<std::size_t>(i)] = (v >> (8 * i)) & 255;
     };
     out[0] = 'B';
     out[1] = 'M';
@@ -283,8 +283,9 @@ int Preview(const QString& png, const QString& dir, int pbW, int pbH) {
     }
     for (int x = 0; x < W && B > 0; x += B)
         board.Canvas().Draw(x, static_cast<int>(6.0 * c), tile[5]);
-    board.Canvas().Draw(static_cast<int>(W - b + 1), static_cast<int>(H - b), tile[6]);
-    board.Canvas().Draw(0, static_cast<int>(H - b), tile[7]);
+    board.Canvas().Draw(static_cast<int>(static_cast<float>(W) - b + 1),
+                        static_cast<int>(static_cast<float>(H) - b), tile[6]);
+    board.Canvas().Draw(0, static_cast<int>(static_cast<float>(H) - b), tile[7]);
     const int B0 = W > 0 ? (3 * W - 1) / 100 : 0;
     const float c0 = static_cast<float>((W - 2.0 * B0) / 7.0);
     // A sample game: the bottom rows mixed, so every tile shows.
@@ -293,8 +294,9 @@ int Preview(const QString& png, const QString& dir, int pbW, int pbH) {
         for (int row = 0; row < 6; ++row) {
             const char s = rows[row][col];
             const TBitmap& t = s == 'R' ? tile[1] : s == 'B' ? tile[2] : tile[0];
-            board.Canvas().Draw(static_cast<int>(B0 + col * c0), static_cast<int>((5 - row) * c0),
-                                t);
+            board.Canvas().Draw(
+                static_cast<int>(static_cast<float>(B0) + static_cast<float>(col) * c0),
+                static_cast<int>(static_cast<float>(5 - row) * c0), t);
         }
     }
     QImage out(pbW, pbH, QImage::Format_RGB32);

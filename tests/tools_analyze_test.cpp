@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <sstream>
+#include <streambuf>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "engine/evaluate.h"
@@ -67,8 +70,15 @@ TEST(ParseSequence, AcceptsColumnsEmptyBoardAndSurroundingBlanks) {
         const char* text;
         int moveCount;
     } rows[] = {
-        {"", "-", 0},  {"-", "-", 0},       {"  -\r", "-", 0},         {"\r", "-", 0},
-        {"4", "4", 1}, {"3344", "3344", 4}, {" \t3344 \r", "3344", 4}, {kDrawnGame, kDrawnGame, 42},
+        {"", "-", 0},
+        {"-", "-", 0},
+        {"  -\r", "-", 0},
+        {"\r", "-", 0},
+        {" \r\t\r", "-", 0},
+        {"4", "4", 1},
+        {"3344", "3344", 4},
+        {" \t3344 \r", "3344", 4},
+        {kDrawnGame, kDrawnGame, 42},
     };
     for (const Row& r : rows) {
         const SequenceResult result = ParseSequence(r.line);
@@ -103,6 +113,16 @@ TEST(ParseSequence, RefusesWithAReason) {
         {"1212121", "four in a row already stands after move 7"},
         {"12121212", "four in a row already stands after move 7"},
         {"1122334", "four in a row already stands after move 7"},
+        // Positions count the line as written, blanks in front included.
+        {" 4 4", "byte 0x20 at position 3 is not a column 1 to 7"},
+        {"\t\t12x", "'x' at position 5 is not a column 1 to 7"},
+        {"  -4", "'-' at position 3 is not a column 1 to 7"},
+        {"- -", "'-' at position 1 is not a column 1 to 7"},
+        {"\r4", "byte 0x0D at position 1 is not a column 1 to 7"},
+        {"44\r4", "byte 0x0D at position 3 is not a column 1 to 7"},
+        // A bad byte far past the 42nd move still wins over the move count.
+        {std::string(1000, '1') + "x", "'x' at position 1001 is not a column 1 to 7"},
+        {std::string(1000, '1') + " \r ", "1000 moves, more than the 42 cells of the board"},
     };
     const std::int32_t total = TotalMoves;
     for (const Row& r : rows) {
@@ -195,5 +215,112 @@ TEST(Analyzer, AcceptsEveryLevelFromOneToTen) {
         const Outcome run = Analyze({"--level", std::to_string(level)}, "3344\n");
         EXPECT_EQ(run.status, 0) << level;
         EXPECT_EQ(run.out.rfind("3344 ", 0), 0u) << level;
+    }
+}
+
+namespace {
+
+// A stream buffer that hands out `input` and then fails as a broken disk or a
+// directory does.
+class FailingReadBuf : public std::streambuf {
+  public:
+    explicit FailingReadBuf(std::string input) : input_(std::move(input)) {
+        setg(input_.data(), input_.data(), input_.data() + input_.size());
+    }
+
+  protected:
+    int_type underflow() override {
+        throw std::system_error(EIO, std::generic_category(), "cannot read the input");
+    }
+
+  private:
+    std::string input_;
+};
+
+// A stream buffer that takes `room` bytes and then refuses, as a full disk
+// does, either by throwing or by reporting failure the standard way.
+class FullWriteBuf : public std::streambuf {
+  public:
+    FullWriteBuf(std::size_t room, bool throws) : room_(room), throws_(throws) {}
+
+    std::string written;
+
+  protected:
+    int_type overflow(int_type ch) override {
+        if (written.size() >= room_) {
+            if (throws_)
+                throw std::system_error(ENOSPC, std::generic_category(), "cannot write the output");
+            return traits_type::eof();
+        }
+        written += traits_type::to_char_type(ch);
+        return ch;
+    }
+
+  private:
+    std::size_t room_;
+    bool throws_;
+};
+
+}  // namespace
+
+TEST(Analyzer, ReadAndWriteErrorsStopWithOneMessageAndStatusThree) {
+    struct Row {
+        const char* name;
+        std::size_t room;  // output bytes that fit
+        bool throws;
+        bool readFails;
+        const char* message;
+    } rows[] = {
+        {"full output, reported with its reason", 0, true, false,
+         "fourfall-analyze: cannot write the output: No space left on device\n"},
+        {"full output after the first line", 20, true, false,
+         "fourfall-analyze: cannot write the output: No space left on device\n"},
+        {"output that only says it failed", 0, false, false,
+         "fourfall-analyze: cannot write the output\n"},
+        {"input that cannot be read", 1000, true, true,
+         "fourfall-analyze: cannot read the input: Input/output error\n"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        FailingReadBuf failing("3344\n4453\n");
+        std::istringstream plain("3344\n4453\n4444\n3333\n");
+        std::istream failingIn(&failing);
+        std::istream& in = r.readFails ? failingIn : plain;
+        FullWriteBuf full(r.room, r.throws);
+        std::ostream out(&full);
+        std::ostringstream err;
+        EXPECT_EQ(RunAnalyzer({"--level", "2"}, in, out, err), kExitIoError);
+        EXPECT_EQ(err.str(), r.message);
+        if (r.readFails) {
+            // What was read before the error is still answered.
+            EXPECT_EQ(Columns(full.written).size(), 2u) << full.written;
+        }
+    }
+}
+
+TEST(Analyzer, HelpAndBenchReportAFullOutputToo) {
+    FullWriteBuf full(10, true);
+    std::ostream out(&full);
+    std::istringstream in;
+    std::ostringstream err;
+    EXPECT_EQ(RunAnalyzer({"--help"}, in, out, err), kExitIoError);
+    EXPECT_EQ(err.str(), "fourfall-analyze: cannot write the output: No space left on device\n");
+}
+
+TEST(Analyzer, OptionValuesAreQuotedOnOneLine) {
+    struct Row {
+        std::vector<std::string> args;
+        const char* message;
+    } rows[] = {
+        {{"--level", "1\n2"}, "level must be a number from 1 to 10, not '1\\x0A2'"},
+        {{"--seed=x'y"}, "seed must be a number from 0 to 4294967295, not 'x\\x27y'"},
+        {{"--fr\xC3\xB6\x62"}, "unknown argument '--fr\\xC3\\xB6b'"},
+        {{"a\\b\r"}, "unknown argument 'a\\x5Cb\\x0D'"},
+    };
+    for (const Row& r : rows) {
+        const Outcome run = Analyze(r.args, "");
+        EXPECT_EQ(run.status, kExitUsage);
+        EXPECT_EQ(run.err.substr(0, run.err.find('\n')),
+                  std::string("fourfall-analyze: ") + r.message);
     }
 }
