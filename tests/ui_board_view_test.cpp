@@ -7,7 +7,7 @@
 
 #include "engine/evaluate.h"
 #include "engine/position.h"
-#include "game/board_geometry.h"
+#include "ui/board_geometry.h"
 #include "ui/board_view.h"
 
 namespace {

@@ -17,7 +17,7 @@
 
 #include "engine/evaluate.h"
 #include "engine/search.h"
-#include "game/board_geometry.h"
+#include "ui/board_geometry.h"
 #include "game_test_support.h"
 #include "platform/application.h"
 #include "platform/paint_box.h"

@@ -37,7 +37,7 @@
 #include "engine/evaluate.h"
 #include "engine/position.h"
 #include "engine/search.h"
-#include "game/board_geometry.h"
+#include "ui/board_geometry.h"
 #include "game/computer_move.h"
 #include "game_test_support.h"
 #include "platform/application.h"

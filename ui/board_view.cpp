@@ -1,6 +1,6 @@
 #include "ui/board_view.h"
 
-#include "game/board_geometry.h"
+#include "ui/board_geometry.h"
 #include "platform/application.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "game/board_geometry.h"
+#include "ui/board_geometry.h"
 
 namespace {
 
