@@ -265,17 +265,16 @@ TEST_P(PendingInputTest, IsIgnored) {
     EXPECT_EQ(game.GameState, kInPlay);
     EXPECT_TRUE(SamePosition(game.Position, Played({2, 5})));
     EXPECT_EQ(searches, 1);
-    EXPECT_EQ(view.calls, (Lines{"RepaintBoard", "SetTurnText Thinking...", "ProcessMessagesOnce",
-                                 "SetTurnText Your Move", "RepaintBoard",
-                                 "DropInputMadeDuringSearch"}));
+    EXPECT_EQ(view.calls,
+              (Lines{"RepaintBoard", "SetTurnText Thinking...", "ProcessMessagesOnce",
+                     "SetTurnText Your Move", "RepaintBoard", "DropInputMadeDuringSearch"}));
     EXPECT_FALSE(game.ComputerMoveRunning());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Handlers, PendingInputTest,
     ::testing::Values(
-        PendingCase{"PlayColumn",
-                    [](TGame& g, game_test::FakeView&) { g.PlayColumn(4); }},
+        PendingCase{"PlayColumn", [](TGame& g, game_test::FakeView&) { g.PlayColumn(4); }},
         PendingCase{"TakeBack", [](TGame& g, game_test::FakeView&) { g.TakeBack(); }},
         PendingCase{"NewGame", [](TGame& g, game_test::FakeView&) { g.StartNewGame(); }},
         PendingCase{"NewGameAsBlue",

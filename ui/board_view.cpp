@@ -1,7 +1,7 @@
 #include "ui/board_view.h"
 
-#include "ui/board_geometry.h"
 #include "platform/application.h"
+#include "ui/board_geometry.h"
 
 namespace {
 
