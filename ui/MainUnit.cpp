@@ -171,8 +171,6 @@ void TfrmFourfall::CreateControls() {
     setTabOrder(BitBtn1, cboxColour);
     setTabOrder(cboxColour, BitBtn2);
     setTabOrder(BitBtn2, cboxThinkOutput);
-    // The board comes last, so the level box keeps the first focus.
-    setTabOrder(cboxThinkOutput, pboxMain);
 
     Panel2 = Panel(Panel1, skin::kBtnFace);
     Panel2->setGeometry(kSidePanelBorder, 213, kSideBoxWidth, 16);
@@ -184,6 +182,9 @@ void TfrmFourfall::CreateControls() {
     memoThink->SetBorderColor(skin::kBtnFace);
     memoThink->SetFontColor(skin::kWindowText);
     memoThink->setFont(skin::Font(skin::Face::Window, 8, true));
+    // The board comes after the boxes and buttons, so the level box keeps
+    // the first focus.
+    setTabOrder(cboxThinkOutput, pboxMain);
 
     connect(BitBtn1, &QPushButton::clicked, this, &TfrmFourfall::suitempBitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TfrmFourfall::suitempBitBtn2Click);
