@@ -54,7 +54,9 @@ std::int64_t SearchSpeed(std::uint32_t t0, std::uint32_t t1, std::int32_t totalM
     // also keeps the division below away from zero).
     const long double elapsed = static_cast<long double>(t1) - static_cast<long double>(t0);
     if (elapsed < 0) return 0;
-    const double rate = static_cast<long double>(totalMoves) / (elapsed + 1) * 1000;
+    // Formed in extended precision, then held as a double.
+    const double rate =
+        static_cast<double>(static_cast<long double>(totalMoves) / (elapsed + 1) * 1000);
     return static_cast<std::int64_t>(static_cast<long double>(rate) * 0.001);
 }
 

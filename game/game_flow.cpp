@@ -18,6 +18,9 @@ class RunningFlag {
     bool& flag_;
 };
 
+// A history slot as an index; the counts are 0..42 by the game's invariants.
+std::size_t Slot(std::int32_t count) { return static_cast<std::size_t>(count); }
+
 }  // namespace
 
 TGame::TGame(GameView& view, TickClock& clock, RandomGenerator& random)
@@ -59,7 +62,7 @@ void TGame::PlayColumn(int column) {
     const TPosition before = Position;
     const bool dropped = MakeMove(Position, column) == 1;
     if (dropped) {
-        History[HistoryCount] = before;
+        History[Slot(HistoryCount)] = before;
         ++HistoryCount;
     }
     Repaint();
@@ -81,7 +84,7 @@ void TGame::TakeBack() {
     // computer's reply goes with the user's move before it.
     HistoryCount -= view_.ColourIndex() == GameState ? 1 : 2;
     if (HistoryCount < 0) HistoryCount = 0;
-    Position = History[HistoryCount];
+    Position = History[Slot(HistoryCount)];
     GameState = kInPlay;
     Repaint();
 }
@@ -130,7 +133,7 @@ void TGame::ComputerMove() {
         view_.ProcessMessagesOnce();
         // A paint handled just now may have found the end of the game.
         if (GameState == kInPlay && HistoryCount < kHistorySlots) {
-            History[HistoryCount] = Position;
+            History[Slot(HistoryCount)] = Position;
             ++HistoryCount;
             TotalMoves = 0;
             const std::uint32_t t0 = clock_.GetTickCount();

@@ -294,7 +294,7 @@ INSTANTIATE_TEST_SUITE_P(
                         v.think_output = 0;
                     }},
         PendingCase{"Paint", [](TGame& g, game_test::FakeView&) { g.DetectGameEnd(); }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(ComputerMoveTest, NoSnapshotNoSearchWhenTheGameEndedWhileEventsWereHandled) {
     game.NewGame();

@@ -191,7 +191,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     kBoardFull, "You`ve Lost"},
                       FullBoardCase{"UserFourWithLastStone", &kFourWithLastStone, Blue, kBoardFull,
                                     "You`ve Won!"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(GameFlowTest, TakeBackInPlayRemovesUserMoveAndReply) {
     game.NewGame();

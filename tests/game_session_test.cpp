@@ -20,6 +20,7 @@ using game_test::Played;
 using game_test::SamePosition;
 using game_test::ScriptedClock;
 using game_test::ScriptedRandom;
+using game_test::Snapshot;
 
 class Session {
   public:
@@ -32,7 +33,7 @@ class Session {
             EXPECT_FALSE(HasFour(position, Red) || HasFour(position, Blue));
             EXPECT_FALSE(BoardFull(position));
             EXPECT_GE(game_.HistoryCount, 1);
-            EXPECT_TRUE(SamePosition(game_.History[game_.HistoryCount - 1], position));
+            EXPECT_TRUE(SamePosition(Snapshot(game_, game_.HistoryCount - 1), position));
             EXPECT_GE(level, 1);
             EXPECT_LE(level, 3);
             ++searches_;
@@ -125,9 +126,10 @@ class Session {
         if (game_.HistoryCount > 0) {
             ASSERT_TRUE(SamePosition(game_.History[0], Played({})));
             for (int i = 0; i + 1 < game_.HistoryCount; ++i) {
-                ASSERT_TRUE(OnePlyAfter(game_.History[i], game_.History[i + 1])) << "slot " << i;
+                ASSERT_TRUE(OnePlyAfter(Snapshot(game_, i), Snapshot(game_, i + 1)))
+                    << "slot " << i;
             }
-            ASSERT_TRUE(OnePlyAfter(game_.History[game_.HistoryCount - 1], p));
+            ASSERT_TRUE(OnePlyAfter(Snapshot(game_, game_.HistoryCount - 1), p));
         }
         switch (game_.GameState) {
             case kInPlay:

@@ -121,6 +121,11 @@ inline bool OnePlyAfter(const TPosition& before, const TPosition& after) {
     return found;
 }
 
+// Slot `i` of the game's Take Back history.
+inline const TPosition& Snapshot(const TGame& game, int i) {
+    return game.History[static_cast<std::size_t>(i)];
+}
+
 inline bool BoardFull(const TPosition& p) { return p.MoveCount == kCells; }
 
 // The view, clock and generator with a game on them.

@@ -55,6 +55,7 @@ using game_test::OnePlyAfter;
 using game_test::Played;
 using game_test::SamePosition;
 using game_test::ScriptedClock;
+using game_test::Snapshot;
 
 constexpr long kDefaultSteps = 2000;
 constexpr unsigned kDefaultSeeds[] = {1u, 2u, 3u, 20240611u};
@@ -230,7 +231,8 @@ class Soak {
             InputBeforeTheComputersTurn();
         } else {
             // Time passes: now and then the tick count wraps around.
-            clock_.now = Chance(50) ? 0xFFFFFFF0u + Next(8) : clock_.now + Next(5000);
+            clock_.now = Chance(50) ? 0xFFFFFFF0u + static_cast<std::uint32_t>(Next(8))
+                                    : clock_.now + static_cast<std::uint32_t>(Next(5000));
             Note("clock at " + std::to_string(clock_.now));
         }
         if (inPlay && G().GameState != kInPlay) ++ended_games_;
@@ -501,7 +503,7 @@ class Soak {
         if (BoardFull(position)) Fault("search on a full board");
         if (!G().ComputerMoveRunning()) Fault("search outside the computer's turn");
         if (G().HistoryCount < 1 || G().HistoryCount > kHistorySlots ||
-            !SamePosition(G().History[G().HistoryCount - 1], position))
+            !SamePosition(Snapshot(G(), G().HistoryCount - 1), position))
             Fault("search without the computer's snapshot");
         if (W().lblTurn->text() != kThinkingText)
             Fault("label \"" + W().lblTurn->text().toStdString() + "\" during the search");
@@ -560,10 +562,10 @@ class Soak {
             if (!SamePosition(game.History[0], Played({})))
                 return Fault("the first snapshot is not the empty board");
             for (int i = 0; i + 1 < game.HistoryCount; ++i) {
-                if (!OnePlyAfter(game.History[i], game.History[i + 1]))
+                if (!OnePlyAfter(Snapshot(game, i), Snapshot(game, i + 1)))
                     return Fault("snapshot " + Text(i + 1) + " is not one ply after " + Text(i));
             }
-            if (!OnePlyAfter(game.History[game.HistoryCount - 1], p))
+            if (!OnePlyAfter(Snapshot(game, game.HistoryCount - 1), p))
                 return Fault("the position is not one ply after the last snapshot");
         }
         switch (game.GameState) {
@@ -679,8 +681,8 @@ TEST_P(WindowSoakTest, RandomUserActionsKeepGameAndWindowSound) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, WindowSoakTest, ::testing::ValuesIn(SoakSeeds()),
-                         [](const ::testing::TestParamInfo<unsigned>& info) {
-                             return "seed_" + std::to_string(info.param);
+                         [](const ::testing::TestParamInfo<unsigned>& test) {
+                             return "seed_" + std::to_string(test.param);
                          });
 
 }  // namespace
