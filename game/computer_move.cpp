@@ -4,8 +4,7 @@
 #include <charconv>
 #include <climits>
 
-#include "engine/search.h"
-#include "game/game_flow.h"
+#include "engine/evaluate.h"
 #include "game/phrases.h"
 
 namespace {
@@ -32,37 +31,6 @@ RandomGenerator* search_random = nullptr;
 
 int DrawForSearch() { return static_cast<int>(NonNegativeDraw(search_random->Draw())); }
 
-class SearchRandomScope {
-  public:
-    explicit SearchRandomScope(RandomGenerator& random)
-        : saved_pointer_(FirstMoveRandom), saved_random_(search_random) {
-        search_random = &random;
-        FirstMoveRandom = &DrawForSearch;
-    }
-    ~SearchRandomScope() {
-        FirstMoveRandom = saved_pointer_;
-        search_random = saved_random_;
-    }
-    SearchRandomScope(const SearchRandomScope&) = delete;
-    SearchRandomScope& operator=(const SearchRandomScope&) = delete;
-
-  private:
-    RandomSource saved_pointer_;
-    RandomGenerator* saved_random_;
-};
-
-// Clears a flag when the scope ends, also if a view call throws.
-class RunningFlag {
-  public:
-    explicit RunningFlag(bool& flag) : flag_(flag) { flag_ = true; }
-    ~RunningFlag() { flag_ = false; }
-    RunningFlag(const RunningFlag&) = delete;
-    RunningFlag& operator=(const RunningFlag&) = delete;
-
-  private:
-    bool& flag_;
-};
-
 }  // namespace
 
 int LevelFromText(std::string_view text) {
@@ -86,7 +54,9 @@ std::int64_t SearchSpeed(std::uint32_t t0, std::uint32_t t1, std::int32_t totalM
     // also keeps the division below away from zero).
     const long double elapsed = static_cast<long double>(t1) - static_cast<long double>(t0);
     if (elapsed < 0) return 0;
-    const double rate = static_cast<long double>(totalMoves) / (elapsed + 1) * 1000;
+    // Formed in extended precision, then held as a double.
+    const double rate =
+        static_cast<double>(static_cast<long double>(totalMoves) / (elapsed + 1) * 1000);
     return static_cast<std::int64_t>(static_cast<long double>(rate) * 0.001);
 }
 
@@ -101,58 +71,13 @@ std::string_view RemarkFor(int s, int r2) {
     return NeutralPhrases[r % NeutralPhrases.size()];
 }
 
-int TGame::Level() const { return LevelFromText(view_.LevelText()); }
-
-void TGame::ComputerMove() {
-    if (computer_move_running_) return;
-    // Handlers reached through ProcessMessagesOnce see this and ignore
-    // their input; see game_flow.h.
-    RunningFlag running(computer_move_running_);
-    if (GameState == kInPlay) {
-        ComputerSide = Position.SideToMove;
-        view_.SetTurnText(kThinkingText);
-        // Let the label reach the screen; no events are handled during
-        // the search itself.
-        view_.ProcessMessagesOnce();
-        // A paint handled just now may have found the end of the game.
-        if (GameState == kInPlay && HistoryCount < kHistorySlots) {
-            History[HistoryCount] = Position;
-            ++HistoryCount;
-            TotalMoves = 0;
-            const std::uint32_t t0 = clock_.GetTickCount();
-            const int level = Level();
-            int score;
-            {
-                SearchRandomScope random(random_);
-                score = Search(Position, level);
-            }
-            const std::uint32_t t1 = clock_.GetTickCount();
-            view_.SetTurnText(kYourMoveText);
-            if (view_.ThinkOutputIndex() != 0) {
-                WriteSearchInfo(score, t0, t1);
-            } else {
-                WriteChatter(score);
-            }
-        }
-    }
-    LastThinkTick = clock_.GetTickCount();
-    Repaint();
+TSearchRandomScope::TSearchRandomScope(RandomGenerator& random)
+    : saved_pointer_(FirstMoveRandom), saved_random_(search_random) {
+    search_random = &random;
+    FirstMoveRandom = &DrawForSearch;
 }
 
-void TGame::WriteSearchInfo(int score, std::uint32_t t0, std::uint32_t t1) {
-    view_.ClearThink();
-    view_.AddThinkLine("");
-    view_.AddThinkLine(ScoreLine(score));
-    view_.AddThinkLine("Moves/second: " + std::to_string(SearchSpeed(t0, t1, TotalMoves)) + "k");
-    view_.AddThinkLine("Total Moves: " + std::to_string(TotalMoves));
-}
-
-void TGame::WriteChatter(int score) {
-    // r1 is drawn on every chatter move, whatever the score.
-    const int r1 = random_.Draw();
-    if (!MakesRemark(r1, score)) return;
-    view_.ClearThink();
-    view_.AddThinkLine("");
-    const int r2 = random_.Draw();
-    view_.AddThinkLine(std::string(RemarkFor(score, r2)));
+TSearchRandomScope::~TSearchRandomScope() {
+    FirstMoveRandom = saved_pointer_;
+    search_random = saved_random_;
 }

@@ -1,11 +1,15 @@
 // The pieces of the computer's turn that do not need the game object: the
-// level, the think-output texts and the choice of a chatter remark.
-// TGame::ComputerMove (computer_move.cpp) puts them together.
+// level, the think-output texts, the choice of a chatter remark and the
+// random source of the search. TGame::ComputerMove (game_flow.cpp) puts them
+// together.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "engine/search.h"
+#include "game/clock.h"
 
 // Search depth for the level box's text. The box offers "1" to "10"; any
 // other text is brought into that range (a non-number counts as 1) so that a
@@ -32,3 +36,19 @@ bool MakesRemark(int r1, int s);
 // The remark for a move scoring s, given the second draw r2: losing list
 // below -100, winning list above 100, neutral list in between.
 std::string_view RemarkFor(int s, int r2);
+
+// For its lifetime, points the engine's first-move draw (FirstMoveRandom) at
+// `random`, so that the search's opening move and the chatter draw from one
+// source, in order: first move (if any), then r1, then r2. Restores the
+// previous source when it ends; scopes may nest.
+class TSearchRandomScope {
+  public:
+    explicit TSearchRandomScope(RandomGenerator& random);
+    ~TSearchRandomScope();
+    TSearchRandomScope(const TSearchRandomScope&) = delete;
+    TSearchRandomScope& operator=(const TSearchRandomScope&) = delete;
+
+  private:
+    RandomSource saved_pointer_;
+    RandomGenerator* saved_random_;
+};

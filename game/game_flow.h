@@ -1,9 +1,12 @@
 // The course of a game: new game, the user's moves, Take Back, colour
 // changes, the end of the game and the computer's turn.
 //
-// TGame owns the game's state; the window owns one TGame, implements
-// GameView for it and forwards its event handlers to the operations below
-// (the handler names are the window's). Everything runs on the GUI thread.
+// TGame owns the game's state and offers the user's intentions as
+// operations: play a column, start a new game, take back, a colour or a
+// think output picked. The window owns one TGame, implements GameView for it
+// and turns its events into these operations (a mouse release becomes a
+// column in the window, a key becomes one through the window's key table).
+// Everything runs on the GUI thread.
 //
 // State:
 //   Position      the current position
@@ -23,11 +26,14 @@
 // they are read from the view when needed. The computer always plays for the
 // side to move when its turn starts.
 //
-// Re-entrancy: ComputerMove lets the window handle pending events once
-// before it searches. Board releases, both buttons and both combo-box changes
-// that arrive then are ignored, and if the game is no longer in play when
-// the window returns, ComputerMove neither stores a snapshot nor searches.
-// So no search ever runs on an ended game and HistoryCount never exceeds 42.
+// Input during the computer's turn: ComputerMove lets the window handle
+// pending events once before it searches. The user's operations that arrive
+// then are ignored, and if the game is no longer in play when the window
+// returns, ComputerMove neither stores a snapshot nor searches. So no search
+// ever runs on an ended game and HistoryCount never exceeds 42. After every
+// search ComputerMove has the view drop the input made while it searched
+// (GameView::DropInputMadeDuringSearch), so that input never becomes a move
+// either, whichever control or key it came from.
 #pragma once
 
 #include <array>
@@ -78,31 +84,32 @@ class TGame {
     // the memo, repaint. Never starts the computer.
     void NewGame();
 
-    // A mouse button released over the board at X pixels from the paint
-    // box's left edge. Plays a stone for the side to move in the column
-    // under X and lets the computer answer. Ignored while the game is over,
-    // when the tick count still equals LastThinkTick (a click made while the
-    // computer was thinking), and while the computer's turn is running. A
-    // full column is repainted and nothing else happens.
-    void pboxMainMouseUp(int X);
+    // The user drops a stone into `column`, 0..6 from the left. Plays it for
+    // the side to move and lets the computer answer. A column off the board
+    // is ignored. Ignored while the game is over, when the tick count
+    // still equals LastThinkTick (input made while the computer was
+    // thinking), and while the computer's turn is running. A full column is
+    // repainted and nothing else happens.
+    void PlayColumn(int column);
 
-    // "New Game": NewGame, and the computer opens as Red when the user plays
-    // Blue.
-    void suitempBitBtn1Click();
+    // New Game: NewGame, and the computer opens as Red when the user plays
+    // Blue. Ignored while the computer's turn is running.
+    void StartNewGame();
 
-    // "Take Back": removes the user's last move and the computer's reply (or
+    // Take Back: removes the user's last move and the computer's reply (or
     // only the winning move after the user has won with the colour now
     // selected), puts the game back in play and repaints. Never starts the
-    // computer; does nothing with no snapshots.
-    void suitempBitBtn2Click();
+    // computer; does nothing with no snapshots or while the computer's turn
+    // is running.
+    void TakeBack();
 
-    // The colour box changed: when the user now plays the side that is not
-    // to move, the computer moves at once for the side to move.
-    void suitempcboxColourChange();
+    // The user picked a colour: when they now play the side that is not to
+    // move, the computer moves at once for the side to move.
+    void ColourPicked();
 
-    // The think-output box changed: empties the memo for search info, or
+    // The user picked a think output: empties the memo for search info, or
     // shows the greeting again for chatter. Does not touch the game.
-    void suitempcboxThinkOutputChange();
+    void ThinkOutputPicked();
 
     // Ends the game if the side that has just moved has four (and sets the
     // win or loss text), and marks a full board. Acts only while in play, so

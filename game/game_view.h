@@ -5,6 +5,9 @@
 // window implements every operation on its controls and forwards its event
 // handlers to TGame. All calls happen on the one GUI thread.
 //
+// The game speaks of columns and of what the user means; which pixel or key
+// that came from is the window's business.
+//
 // The game keeps no copy of the user's choices: it reads the level, colour
 // and think-output boxes through LevelText, ColourIndex and
 // ThinkOutputIndex at the moment it needs them, so a change in a box takes
@@ -47,9 +50,11 @@ class GameView {
     // into TGame from here are ignored by the game, except paints.
     virtual void ProcessMessagesOnce() = 0;
 
-    // Width in pixels of the composed board bitmap (W of the board
-    // geometry, see board_geometry.h) as the last rescale left it.
-    virtual int BoardWidth() const = 0;
-    // Current width in pixels of the board paint box.
-    virtual int PaintBoxWidth() const = 0;
+    // The computer's search has ended and its turn has repainted. What the
+    // user did while the search blocked the window (clicks, keys, the wheel,
+    // the menu's access keys) is still waiting in the window system's queue;
+    // the window discards all of it here, so that none of it acts on the
+    // position the computer's move has just made. Paints and timer ticks that
+    // waited go through. Called exactly once for every search, and only then.
+    virtual void DropInputMadeDuringSearch() = 0;
 };

@@ -1,4 +1,3 @@
 fourfall_add_test(game_tests
-  SOURCES game_board_geometry_test.cpp game_flow_test.cpp game_computer_move_test.cpp
-          game_session_test.cpp game_board_placement_test.cpp
+  SOURCES game_flow_test.cpp game_computer_move_test.cpp game_session_test.cpp
   LIBS fourfall_game LABEL game)

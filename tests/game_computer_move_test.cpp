@@ -21,7 +21,6 @@ namespace {
 using game_test::GameFixture;
 using game_test::Played;
 using game_test::SamePosition;
-using game_test::XInColumn;
 
 using Lines = std::vector<std::string>;
 
@@ -45,8 +44,8 @@ TEST_P(SearchInfoTest, WritesScoreSpeedAndTotal) {
         TotalMoves = 12345;
         return score;
     };
-    clock.queued = {1000, 100, 104};  // the release, t0, t1
-    game.pboxMainMouseUp(XInColumn(0));
+    clock.queued = {1000, 100, 104};  // the user's move, t0, t1
+    game.PlayColumn(0);
     // 12345 moves in 104 - 100 + 1 ms: 2469 thousand per second.
     EXPECT_EQ(view.memo, (Lines{"", GetParam().line, "Moves/second: 2469k", "Total Moves: 12345"}));
 }
@@ -69,7 +68,7 @@ TEST_F(ComputerMoveTest, SearchInfoForARealWinningMove) {
     game.Position = Played({1, 1, 2, 2, 3, 3});
     clock.step = 0;  // the search takes no time
     view.colour = Blue;
-    game.suitempcboxColourChange();
+    game.ColourPicked();
     EXPECT_EQ(view.memo, (Lines{"", "Score: Win in 1", "Moves/second: 1k", "Total Moves: 1"}));
     EXPECT_EQ(game.GameState, Red);
     EXPECT_EQ(view.turn_text, "You`ve Lost");
@@ -171,7 +170,7 @@ TEST_F(ComputerMoveTest, OpeningMoveDrawComesBeforeTheChatterDraws) {
     view.colour = Blue;
     random.queued = {3, 900, 5};  // first move column 3 at level 1, r1, r2
     const RandomSource engine_random = FirstMoveRandom;
-    game.suitempBitBtn1Click();
+    game.StartNewGame();
     EXPECT_TRUE(SamePosition(game.Position, Played({3})));
     EXPECT_EQ(view.memo, (Lines{"", "So how's the weather down there?"}));
     EXPECT_EQ(FirstMoveRandom, engine_random);
@@ -213,10 +212,10 @@ TEST_F(ComputerMoveTest, ThinkOutputChangeResetsTheMemoForTheNewMode) {
     game.NewGame();
     view.calls.clear();
     view.think_output = 1;
-    game.suitempcboxThinkOutputChange();
+    game.ThinkOutputPicked();
     EXPECT_TRUE(view.memo.empty());
     view.think_output = 0;
-    game.suitempcboxThinkOutputChange();
+    game.ThinkOutputPicked();
     EXPECT_EQ(view.memo, (Lines{"", "Let the games begin!"}));
     EXPECT_EQ(view.calls, (Lines{"ClearThink", "ClearThink", "AddThinkLine ",
                                  "AddThinkLine Let the games begin!"}));
@@ -266,36 +265,36 @@ TEST_P(PendingInputTest, IsIgnored) {
     EXPECT_EQ(game.GameState, kInPlay);
     EXPECT_TRUE(SamePosition(game.Position, Played({2, 5})));
     EXPECT_EQ(searches, 1);
-    EXPECT_EQ(view.calls, (Lines{"RepaintBoard", "SetTurnText Thinking...", "ProcessMessagesOnce",
-                                 "SetTurnText Your Move", "RepaintBoard"}));
+    EXPECT_EQ(view.calls,
+              (Lines{"RepaintBoard", "SetTurnText Thinking...", "ProcessMessagesOnce",
+                     "SetTurnText Your Move", "RepaintBoard", "DropInputMadeDuringSearch"}));
     EXPECT_FALSE(game.ComputerMoveRunning());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Handlers, PendingInputTest,
     ::testing::Values(
-        PendingCase{"Release",
-                    [](TGame& g, game_test::FakeView&) { g.pboxMainMouseUp(XInColumn(4)); }},
-        PendingCase{"TakeBack", [](TGame& g, game_test::FakeView&) { g.suitempBitBtn2Click(); }},
-        PendingCase{"NewGame", [](TGame& g, game_test::FakeView&) { g.suitempBitBtn1Click(); }},
+        PendingCase{"PlayColumn", [](TGame& g, game_test::FakeView&) { g.PlayColumn(4); }},
+        PendingCase{"TakeBack", [](TGame& g, game_test::FakeView&) { g.TakeBack(); }},
+        PendingCase{"NewGame", [](TGame& g, game_test::FakeView&) { g.StartNewGame(); }},
         PendingCase{"NewGameAsBlue",
                     [](TGame& g, game_test::FakeView& v) {
                         v.colour = Blue;
-                        g.suitempBitBtn1Click();
+                        g.StartNewGame();
                     }},
         PendingCase{"ColourChange",
                     [](TGame& g, game_test::FakeView& v) {
                         v.colour = Blue;
-                        g.suitempcboxColourChange();
+                        g.ColourPicked();
                     }},
         PendingCase{"ThinkOutputChange",
                     [](TGame& g, game_test::FakeView& v) {
                         v.think_output = 1;
-                        g.suitempcboxThinkOutputChange();
+                        g.ThinkOutputPicked();
                         v.think_output = 0;
                     }},
         PendingCase{"Paint", [](TGame& g, game_test::FakeView&) { g.DetectGameEnd(); }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(ComputerMoveTest, NoSnapshotNoSearchWhenTheGameEndedWhileEventsWereHandled) {
     game.NewGame();

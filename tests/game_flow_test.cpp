@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <ostream>
 #include <string>
@@ -18,7 +19,6 @@ namespace {
 using game_test::GameFixture;
 using game_test::Played;
 using game_test::SamePosition;
-using game_test::XInColumn;
 
 // 42 stones with no four: a drawn game.
 const std::vector<int> kDrawnGame = {5, 4, 5, 0, 6, 2, 4, 5, 5, 0, 4, 1, 1, 0, 4, 5, 6, 5, 3, 1, 1,
@@ -54,13 +54,13 @@ TEST_F(GameFlowTest, NewGameShowsEmptyBoardGreetingAndYourMove) {
     EXPECT_EQ(searches, 0);
 }
 
-TEST_F(GameFlowTest, ReleasePlaysUserStoneThenComputerAnswers) {
+TEST_F(GameFlowTest, PlayingAColumnDropsUserStoneThenComputerAnswers) {
     game.NewGame();
     view.calls.clear();
     // With one stone on the board the computer's reply is the random opening
     // move (draw 4: column 4); the chatter's draw 0 makes no remark.
     random.queued = {4, 0};
-    game.pboxMainMouseUp(XInColumn(3));
+    game.PlayColumn(3);
 
     EXPECT_TRUE(SamePosition(game.Position, Played({3, 4})));
     EXPECT_EQ(random.draws, 2);
@@ -69,20 +69,13 @@ TEST_F(GameFlowTest, ReleasePlaysUserStoneThenComputerAnswers) {
     EXPECT_TRUE(SamePosition(game.History[1], Played({3})));
     EXPECT_EQ(game.ComputerSide, Blue);
     EXPECT_EQ(game.LastThinkTick, clock.now);
+    // The input made during the search is dropped once, after the repaint.
     EXPECT_EQ(view.calls, (std::vector<std::string>{"RepaintBoard", "SetTurnText Thinking...",
                                                     "ProcessMessagesOnce", "SetTurnText Your Move",
-                                                    "RepaintBoard"}));
+                                                    "RepaintBoard", "DropInputMadeDuringSearch"}));
 }
 
-TEST_F(GameFlowTest, ReleaseAnywhereLeftOrRightPicksAnEdgeColumn) {
-    game.NewGame();
-    ScriptComputer({3, 3});
-    game.pboxMainMouseUp(-500);
-    game.pboxMainMouseUp(100000);
-    EXPECT_TRUE(SamePosition(game.Position, Played({0, 3, 6, 3})));
-}
-
-TEST_F(GameFlowTest, IgnoredReleasesChangeNothing) {
+TEST_F(GameFlowTest, IgnoredMovesChangeNothing) {
     game.NewGame();
     ScriptComputer({});
     const TPosition before = game.Position;
@@ -90,20 +83,26 @@ TEST_F(GameFlowTest, IgnoredReleasesChangeNothing) {
     // Same tick as the end of the computer's last move, even on a free column.
     game.LastThinkTick = 5000;
     clock.queued = {5000};
-    game.pboxMainMouseUp(XInColumn(2));
+    game.PlayColumn(2);
     EXPECT_TRUE(SamePosition(game.Position, before));
+
+    // Columns off the board, in play: not even a repaint.
+    view.calls.clear();
+    for (int column : {-1, 7, INT_MIN, INT_MAX}) game.PlayColumn(column);
+    EXPECT_TRUE(SamePosition(game.Position, before));
+    EXPECT_TRUE(view.calls.empty());
 
     // Game over.
     game.GameState = Red;
-    game.pboxMainMouseUp(XInColumn(2));
+    game.PlayColumn(2);
     game.GameState = kBoardFull;
-    game.pboxMainMouseUp(XInColumn(2));
+    game.PlayColumn(2);
     EXPECT_TRUE(SamePosition(game.Position, before));
     EXPECT_EQ(game.HistoryCount, 0);
     EXPECT_EQ(searches, 0);
 }
 
-TEST_F(GameFlowTest, ReleaseOnFullColumnRecordsNothingAndTakeBackStillRemovesTwoPlies) {
+TEST_F(GameFlowTest, FullColumnRecordsNothingAndTakeBackStillRemovesTwoPlies) {
     game.NewGame();
     ScriptComputer({0, 0, 0, 1});
     for (int i = 0; i < 3; ++i) Click(0);  // column 0 now full, no four
@@ -119,7 +118,7 @@ TEST_F(GameFlowTest, ReleaseOnFullColumnRecordsNothingAndTakeBackStillRemovesTwo
     EXPECT_EQ(view.calls, std::vector<std::string>{"RepaintBoard"});
     EXPECT_EQ(searches, 4);
 
-    game.suitempBitBtn2Click();
+    game.TakeBack();
     EXPECT_EQ(game.HistoryCount, 6);
     EXPECT_TRUE(SamePosition(game.Position, Played({0, 0, 0, 0, 0, 0})));
 }
@@ -145,7 +144,7 @@ TEST_F(GameFlowTest, ComputerWinShowsLost) {
     EXPECT_EQ(view.turn_text, "You`ve Lost");
     EXPECT_EQ(game.HistoryCount, 8);
 
-    // The game is over: further releases are dropped.
+    // The game is over: further moves are dropped.
     Click(3);
     EXPECT_EQ(game.HistoryCount, 8);
 }
@@ -168,7 +167,7 @@ TEST_P(FullBoardTest, LastStoneEndsTheGameAndTakeBackRemovesTwoPlies) {
     std::vector<int> user, computer;
     SplitGame(*param.moves, param.user_colour, user, computer);
     ScriptComputer(computer);
-    game.suitempBitBtn1Click();  // the computer opens when the user is Blue
+    game.StartNewGame();  // the computer opens when the user is Blue
     for (int c : user) Click(c);
 
     EXPECT_EQ(game.Position.MoveCount, 42);
@@ -176,7 +175,7 @@ TEST_P(FullBoardTest, LastStoneEndsTheGameAndTakeBackRemovesTwoPlies) {
     EXPECT_EQ(game.GameState, param.state);
     EXPECT_EQ(view.turn_text, param.label);
 
-    game.suitempBitBtn2Click();
+    game.TakeBack();
     EXPECT_EQ(game.HistoryCount, 40);
     EXPECT_EQ(game.GameState, kInPlay);
     EXPECT_EQ(view.turn_text, param.label);  // Take Back leaves the label alone
@@ -192,7 +191,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     kBoardFull, "You`ve Lost"},
                       FullBoardCase{"UserFourWithLastStone", &kFourWithLastStone, Blue, kBoardFull,
                                     "You`ve Won!"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(GameFlowTest, TakeBackInPlayRemovesUserMoveAndReply) {
     game.NewGame();
@@ -201,7 +200,7 @@ TEST_F(GameFlowTest, TakeBackInPlayRemovesUserMoveAndReply) {
     Click(2);
     view.calls.clear();
     const int draws = random.draws;
-    game.suitempBitBtn2Click();
+    game.TakeBack();
     EXPECT_EQ(game.HistoryCount, 2);
     EXPECT_TRUE(SamePosition(game.Position, Played({2, 4})));
     EXPECT_EQ(view.calls, std::vector<std::string>{"RepaintBoard"});
@@ -214,7 +213,7 @@ TEST_F(GameFlowTest, TakeBackAfterUserWinRemovesOnlyTheWinningMove) {
     ScriptComputer({1, 1, 1});
     for (int i = 0; i < 4; ++i) Click(0);
     ASSERT_EQ(game.GameState, Red);
-    game.suitempBitBtn2Click();
+    game.TakeBack();
     EXPECT_EQ(game.HistoryCount, 6);
     EXPECT_EQ(game.GameState, kInPlay);
     EXPECT_TRUE(SamePosition(game.Position, Played({0, 1, 0, 1, 0, 1})));
@@ -226,7 +225,7 @@ TEST_F(GameFlowTest, TakeBackAfterWinWithTheOtherColourNowSelectedRemovesTwo) {
     ScriptComputer({1, 1, 1});
     for (int i = 0; i < 4; ++i) Click(0);
     view.colour = Blue;  // changed in the box, without the handler
-    game.suitempBitBtn2Click();
+    game.TakeBack();
     EXPECT_EQ(game.HistoryCount, 5);
 }
 
@@ -235,7 +234,7 @@ TEST_F(GameFlowTest, TakeBackAfterComputerWinRemovesTwo) {
     ScriptComputer({6, 6, 6, 6});
     for (int c : {0, 1, 0, 1}) Click(c);
     ASSERT_EQ(game.GameState, Blue);
-    game.suitempBitBtn2Click();
+    game.TakeBack();
     EXPECT_EQ(game.HistoryCount, 6);
     EXPECT_EQ(game.GameState, kInPlay);
     EXPECT_TRUE(SamePosition(game.Position, Played({0, 6, 1, 6, 0, 6})));
@@ -244,22 +243,22 @@ TEST_F(GameFlowTest, TakeBackAfterComputerWinRemovesTwo) {
 TEST_F(GameFlowTest, TakeBackWithoutHistoryDoesNothing) {
     game.NewGame();
     view.calls.clear();
-    game.suitempBitBtn2Click();
+    game.TakeBack();
     EXPECT_TRUE(view.calls.empty());
     EXPECT_EQ(game.HistoryCount, 0);
 }
 
-TEST_F(GameFlowTest, TakeBackAfterComputerOpenedClearsBoardAndNextReleasePlaysRed) {
+TEST_F(GameFlowTest, TakeBackAfterComputerOpenedClearsBoardAndNextMovePlaysRed) {
     view.colour = Blue;
     ScriptComputer({3, 5});
-    game.suitempBitBtn1Click();
+    game.StartNewGame();
     ASSERT_EQ(game.HistoryCount, 1);
-    game.suitempBitBtn2Click();
+    game.TakeBack();
     EXPECT_EQ(game.HistoryCount, 0);
     EXPECT_TRUE(SamePosition(game.Position, Played({})));
     EXPECT_EQ(searches, 1);
 
-    // The user's next release plays for the side to move, Red, whatever the
+    // The user's next move plays for the side to move, Red, whatever the
     // colour box says; the computer answers as Blue.
     Click(2);
     EXPECT_TRUE(SamePosition(game.Position, Played({2, 5})));
@@ -268,10 +267,10 @@ TEST_F(GameFlowTest, TakeBackAfterComputerOpenedClearsBoardAndNextReleasePlaysRe
 
 TEST_F(GameFlowTest, NewGameAsRedWaitsAndAsBlueLetsComputerOpen) {
     ScriptComputer({4});
-    game.suitempBitBtn1Click();
+    game.StartNewGame();
     EXPECT_EQ(searches, 0);
     view.colour = Blue;
-    game.suitempBitBtn1Click();
+    game.StartNewGame();
     EXPECT_EQ(searches, 1);
     EXPECT_TRUE(SamePosition(game.Position, Played({4})));
     EXPECT_EQ(game.ComputerSide, Red);
@@ -284,18 +283,18 @@ TEST_F(GameFlowTest, ColourChangeToSideNotToMoveHandsItToTheComputer) {
 
     view.colour = Red;  // the side to move: nothing happens
     view.calls.clear();
-    game.suitempcboxColourChange();
+    game.ColourPicked();
     EXPECT_TRUE(view.calls.empty());
     EXPECT_EQ(searches, 1);
 
     view.colour = Blue;  // mid-game: the computer takes Red over at once
-    game.suitempcboxColourChange();
+    game.ColourPicked();
     EXPECT_EQ(searches, 2);
     EXPECT_EQ(game.ComputerSide, Red);
     EXPECT_TRUE(SamePosition(game.Position, Played({0, 1, 5})));
 
     view.colour = Red;  // and back again
-    game.suitempcboxColourChange();
+    game.ColourPicked();
     EXPECT_EQ(game.ComputerSide, Blue);
     EXPECT_TRUE(SamePosition(game.Position, Played({0, 1, 5, 6})));
 }
@@ -308,7 +307,7 @@ TEST_F(GameFlowTest, ColourChangeAfterGameOverOnlyStoresTickAndRepaints) {
     const std::vector<std::string> memo = view.memo;
     view.calls.clear();
     view.colour = Red;  // picked again: Blue is to move after Red's win
-    game.suitempcboxColourChange();
+    game.ColourPicked();
     EXPECT_EQ(game.LastThinkTick, clock.now);
     EXPECT_EQ(view.calls, std::vector<std::string>{"RepaintBoard"});
     EXPECT_EQ(game.HistoryCount, count);

@@ -20,6 +20,7 @@ using game_test::Played;
 using game_test::SamePosition;
 using game_test::ScriptedClock;
 using game_test::ScriptedRandom;
+using game_test::Snapshot;
 
 class Session {
   public:
@@ -32,7 +33,7 @@ class Session {
             EXPECT_FALSE(HasFour(position, Red) || HasFour(position, Blue));
             EXPECT_FALSE(BoardFull(position));
             EXPECT_GE(game_.HistoryCount, 1);
-            EXPECT_TRUE(SamePosition(game_.History[game_.HistoryCount - 1], position));
+            EXPECT_TRUE(SamePosition(Snapshot(game_, game_.HistoryCount - 1), position));
             EXPECT_GE(level, 1);
             EXPECT_LE(level, 3);
             ++searches_;
@@ -62,21 +63,21 @@ class Session {
 
     void Act(int roll) {
         if (roll < 50) {
-            // A release anywhere across the paint box and a little beyond;
-            // now and then in the very tick the computer finished.
+            // A column, now and then one off the board, and now and then in
+            // the very tick the computer finished.
             if (Next(10) == 0) clock_.queued = {game_.LastThinkTick};
-            game_.pboxMainMouseUp(Next(520) - 30);
+            game_.PlayColumn(Next(9) - 1);
         } else if (roll < 60) {
-            game_.suitempBitBtn2Click();
+            game_.TakeBack();
         } else if (roll < 66) {
             view_.colour = Next(2);
-            game_.suitempBitBtn1Click();
+            game_.StartNewGame();
         } else if (roll < 76) {
             view_.colour = Next(2);
-            game_.suitempcboxColourChange();
+            game_.ColourPicked();
         } else if (roll < 81) {
             view_.think_output = Next(2);
-            game_.suitempcboxThinkOutputChange();
+            game_.ThinkOutputPicked();
         } else if (roll < 88) {
             view_.level = std::to_string(1 + Next(3));
         } else if (roll < 94) {
@@ -90,22 +91,22 @@ class Session {
     // One event of the kind a user can cause while the computer thinks.
     void ArmPendingEvent() {
         const int kind = Next(5);
-        const int x = Next(460);
-        view_.pending_events = [this, kind, x] {
+        const int column = Next(kColumns);
+        view_.pending_events = [this, kind, column] {
             view_.pending_events = nullptr;
             switch (kind) {
                 case 0:
-                    game_.pboxMainMouseUp(x);
+                    game_.PlayColumn(column);
                     break;
                 case 1:
-                    game_.suitempBitBtn2Click();
+                    game_.TakeBack();
                     break;
                 case 2:
-                    game_.suitempBitBtn1Click();
+                    game_.StartNewGame();
                     break;
                 case 3:
                     view_.colour ^= 1;
-                    game_.suitempcboxColourChange();
+                    game_.ColourPicked();
                     break;
                 default:
                     game_.DetectGameEnd();
@@ -125,9 +126,10 @@ class Session {
         if (game_.HistoryCount > 0) {
             ASSERT_TRUE(SamePosition(game_.History[0], Played({})));
             for (int i = 0; i + 1 < game_.HistoryCount; ++i) {
-                ASSERT_TRUE(OnePlyAfter(game_.History[i], game_.History[i + 1])) << "slot " << i;
+                ASSERT_TRUE(OnePlyAfter(Snapshot(game_, i), Snapshot(game_, i + 1)))
+                    << "slot " << i;
             }
-            ASSERT_TRUE(OnePlyAfter(game_.History[game_.HistoryCount - 1], p));
+            ASSERT_TRUE(OnePlyAfter(Snapshot(game_, game_.HistoryCount - 1), p));
         }
         switch (game_.GameState) {
             case kInPlay:

@@ -21,9 +21,9 @@
 namespace game_test {
 
 // Records every call as one line ("SetTurnText Thinking...", "ClearThink",
-// "AddThinkLine ...", "RepaintBoard", "ProcessMessagesOnce") and keeps the
-// label and memo as the window would show them. The combo boxes and widths
-// are plain fields the test sets.
+// "AddThinkLine ...", "RepaintBoard", "ProcessMessagesOnce",
+// "DropInputMadeDuringSearch") and keeps the label and memo as the window
+// would show them. The combo boxes are plain fields the test sets.
 class FakeView : public GameView {
   public:
     std::vector<std::string> calls;
@@ -33,8 +33,6 @@ class FakeView : public GameView {
     std::string level = "1";
     int colour = Red;
     int think_output = 0;
-    int board_width = 414;  // the default window's board
-    int paint_box_width = 461;
 
     // Runs inside ProcessMessagesOnce, standing in for pending events.
     std::function<void()> pending_events;
@@ -59,8 +57,7 @@ class FakeView : public GameView {
         calls.push_back("ProcessMessagesOnce");
         if (pending_events) pending_events();
     }
-    int BoardWidth() const override { return board_width; }
-    int PaintBoxWidth() const override { return paint_box_width; }
+    void DropInputMadeDuringSearch() override { calls.push_back("DropInputMadeDuringSearch"); }
 };
 
 // Returns the queued values first; after that it advances by `step` on every
@@ -124,11 +121,12 @@ inline bool OnePlyAfter(const TPosition& before, const TPosition& after) {
     return found;
 }
 
-inline bool BoardFull(const TPosition& p) { return p.MoveCount == kCells; }
+// Slot `i` of the game's Take Back history.
+inline const TPosition& Snapshot(const TGame& game, int i) {
+    return game.History[static_cast<std::size_t>(i)];
+}
 
-// An X inside the given column of the default 461-pixel paint box showing
-// the 414-pixel board (column 0 starts at 35.42, pitch 55.594284).
-inline int XInColumn(int column) { return 36 + column * 56 + 20; }
+inline bool BoardFull(const TPosition& p) { return p.MoveCount == kCells; }
 
 // The view, clock and generator with a game on them.
 struct GameFixture : ::testing::Test {
@@ -159,7 +157,7 @@ struct GameFixture : ::testing::Test {
         };
     }
 
-    void Click(int column) { game.pboxMainMouseUp(XInColumn(column)); }
+    void Click(int column) { game.PlayColumn(column); }
 };
 
 }  // namespace game_test

@@ -3,7 +3,8 @@
 # application.
 if(TARGET fourfall_ui)
   find_package(Qt6 REQUIRED COMPONENTS Test)
-  fourfall_add_test(ui_board_view_tests SOURCES ui_board_view_test.cpp
+  fourfall_add_test(ui_board_view_tests
+    SOURCES ui_board_view_test.cpp ui_board_geometry_test.cpp ui_board_placement_test.cpp
     LIBS fourfall_ui LABEL ui)
   fourfall_add_test(ui_main_window_tests
     SOURCES qt_test_app.cpp ui_main_window_test.cpp

@@ -7,7 +7,7 @@
 
 #include "engine/evaluate.h"
 #include "engine/position.h"
-#include "game/board_geometry.h"
+#include "ui/board_geometry.h"
 #include "ui/board_view.h"
 
 namespace {
@@ -145,7 +145,8 @@ TEST(ComposeBoard, WorkedBoardsMatchPixelByPixel) {
                 const TColor colour = (position.Stones[Blue][column] & bit)  ? kBlue
                                       : (position.Stones[Red][column] & bit) ? kRed
                                                                              : kHole;
-                expected.Paint(l.cellX[column], l.cellY[row], l.T, l.T, colour);
+                expected.Paint(l.cellX[static_cast<std::size_t>(column)],
+                               l.cellY[static_cast<std::size_t>(row)], l.T, l.T, colour);
             }
         }
 

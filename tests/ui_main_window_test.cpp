@@ -11,13 +11,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 
 #include "engine/evaluate.h"
 #include "engine/search.h"
-#include "game/board_geometry.h"
 #include "game_test_support.h"
 #include "platform/application.h"
 #include "platform/paint_box.h"
@@ -25,6 +25,8 @@
 #include "platform/skin/sui_form.h"
 #include "ui/About.h"
 #include "ui/MainUnit.h"
+#include "ui/board_geometry.h"
+#include "ui/column_marker.h"
 
 namespace {
 
@@ -469,6 +471,269 @@ TEST_F(MainWindowTest, AWinOnTheScreenEndsTheGameAndTheTimerBlinksIt) {
     // A click on the board is ignored once the game is over.
     ClickColumn(0);
     EXPECT_EQ(Position().MoveCount, 7);
+}
+
+// --- Keyboard play -----------------------------------------------------------
+
+// The user's stone lies in `column`, the computer has answered once.
+void ExpectRedInColumnAndAnAnswer(const TPosition& p, int column) {
+    EXPECT_EQ(p.MoveCount, 2);
+    EXPECT_EQ(p.Stones[Red][column] & 1, 1) << "column " << column;
+    int blue = 0;
+    for (int c = 0; c < kColumns; ++c) blue += p.Stones[Blue][c] != 0;
+    EXPECT_EQ(blue, 1);
+}
+
+TEST_F(MainWindowTest, TheLevelBoxHasTheFirstFocusAndDigitsStillPlay) {
+    Open();
+    ASSERT_EQ(QApplication::focusWidget(), window->cboxLevel);
+    // The level box would take "2" as type-ahead; the digit plays instead.
+    QTest::keyClick(window->cboxLevel, Qt::Key_2);
+    ExpectRedInColumnAndAnAnswer(Position(), 1);
+    EXPECT_EQ(window->cboxLevel->currentText(), "4");
+    EXPECT_EQ(searches, 1);
+}
+
+TEST_F(MainWindowTest, EachDigitPlaysItsColumnFromAnyControl) {
+    Open();
+    const std::vector<QWidget*> controls = {
+        window->cboxLevel,       window->BitBtn1,  window->cboxColour, window->BitBtn2,
+        window->cboxThinkOutput, window->pboxMain, window->cboxLevel};
+    for (int column = 0; column < kColumns; ++column) {
+        SCOPED_TRACE(::testing::Message() << "digit " << column + 1);
+        QWidget* control = controls[static_cast<std::size_t>(column)];
+        control->setFocus();
+        window->Game.NewGame();
+        // The keypad's digits count as well.
+        const Qt::KeyboardModifiers keypad = column % 2 ? Qt::KeypadModifier : Qt::NoModifier;
+        QTest::keyClick(control, static_cast<Qt::Key>(Qt::Key_1 + column), keypad);
+        ExpectRedInColumnAndAnAnswer(Position(), column);
+        EXPECT_EQ(window->ChosenColumn(), column);
+    }
+    // An 8, a 0 or a digit with Ctrl play nothing.
+    window->Game.NewGame();
+    window->pboxMain->setFocus();
+    QTest::keyClick(window->pboxMain, Qt::Key_8);
+    QTest::keyClick(window->pboxMain, Qt::Key_0);
+    QTest::keyClick(window->pboxMain, Qt::Key_3, Qt::ControlModifier);
+    EXPECT_EQ(Position().MoveCount, 0);
+    EXPECT_EQ(window->cboxLevel->currentText(), "4");
+    EXPECT_EQ(window->cboxColour->currentText(), "Red");
+}
+
+TEST_F(MainWindowTest, TabReachesTheBoardWhereArrowsChooseAndDropKeysPlay) {
+    Open();
+    EXPECT_FALSE(window->ColumnMarker()->isVisible());
+    // Level, New Game, Colour, Take Back, Think Output, then the board.
+    for (int i = 0; i < 5; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), window->pboxMain);
+    EXPECT_TRUE(window->ColumnMarker()->isVisible());
+    EXPECT_EQ(window->ChosenColumn(), 3);
+
+    struct Step {
+        Qt::Key key;
+        int chosen;
+        int stones;  // on the board afterwards
+    };
+    const Step steps[] = {
+        {Qt::Key_Left, 2, 0},  {Qt::Key_Left, 1, 0},  {Qt::Key_Left, 0, 0},   {Qt::Key_Left, 0, 0},
+        {Qt::Key_Down, 0, 2},  {Qt::Key_Right, 1, 2}, {Qt::Key_Return, 1, 4}, {Qt::Key_Right, 2, 4},
+        {Qt::Key_Enter, 2, 6}, {Qt::Key_Right, 3, 6}, {Qt::Key_Space, 3, 8},  {Qt::Key_Right, 4, 8},
+        {Qt::Key_Right, 5, 8}, {Qt::Key_Right, 6, 8}, {Qt::Key_Right, 6, 8},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(::testing::Message() << "key " << step.key);
+        QTest::keyClick(window->pboxMain, step.key);
+        EXPECT_EQ(window->ChosenColumn(), step.chosen);
+        EXPECT_EQ(Position().MoveCount, step.stones);
+        EXPECT_EQ(QApplication::focusWidget(), window->pboxMain);
+    }
+    for (int column = 0; column <= 3; ++column)
+        EXPECT_NE(Position().Stones[Red][column], 0) << "column " << column;
+    EXPECT_EQ(window->cboxLevel->currentText(), "4");
+}
+
+TEST_F(MainWindowTest, BoardKeysElsewhereKeepTheirControlsMeaning) {
+    Open();
+    // Down in the level box steps the level, Space on a button presses it.
+    QTest::keyClick(window->cboxLevel, Qt::Key_Down);
+    EXPECT_EQ(window->cboxLevel->currentText(), "5");
+    window->cboxColour->setCurrentIndex(1);  // so New Game lets the computer open
+    window->BitBtn1->setFocus();
+    QTest::keyClick(window->BitBtn1, Qt::Key_Space);
+    EXPECT_EQ(Position().MoveCount, 1);
+    EXPECT_EQ(Position().SideToMove, Blue);
+    EXPECT_FALSE(window->KeyboardInUse());
+    EXPECT_FALSE(window->ColumnMarker()->isVisible());
+}
+
+TEST_F(MainWindowTest, TheMarkerSitsAboveTheChosenColumnOffTheBoardBitmap) {
+    Open();
+    const QImage before = window->Bitmaps.bmpBoard->Image();
+    window->pboxMain->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(window->pboxMain, Qt::Key_Right);
+    QApplication::processEvents();
+    TColumnMarker* marker = window->ColumnMarker();
+    ASSERT_TRUE(marker->isVisible());
+    EXPECT_EQ(marker->parentWidget(), window->pboxMain);
+
+    // Centred over the drawn cells of column 4, wholly in the margin above
+    // the board, which starts 88 pixels down at the opening size.
+    const int W = window->Bitmaps.bmpBoard->Width();
+    const int centre = BoardOffset(461, W) + CellLeft(W, 4) + CellTileSize(W) / 2;
+    EXPECT_LE(std::abs(marker->geometry().center().x() - centre), 1);
+    EXPECT_LT(marker->geometry().bottom(), 88);
+    EXPECT_GT(marker->height(), 4);
+    // It shows on screen in its own colour, and the board bitmap is as the
+    // board alone draws it.
+    const QImage shot = window->pboxMain->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(marker->geometry().center().x(), marker->geometry().top() + 2),
+              QColor(255, 214, 64));
+    EXPECT_EQ(window->Bitmaps.bmpBoard->Image(), before);
+
+    // Clicks on the marker reach the board: the next mouse use plays there
+    // and takes the marker away.
+    QTest::mouseClick(window->pboxMain, Qt::LeftButton, {}, marker->geometry().center());
+    EXPECT_FALSE(marker->isVisible());
+    EXPECT_FALSE(window->KeyboardInUse());
+    ExpectRedInColumnAndAnAnswer(Position(), 4);
+
+    // The wheel is a mouse use too, and a resize keeps the marker in place.
+    QTest::keyClick(window->pboxMain, Qt::Key_Left);
+    ASSERT_TRUE(marker->isVisible());
+    window->resize(900, 700);
+    QApplication::processEvents();
+    const int W2 = window->Bitmaps.bmpBoard->Width();
+    EXPECT_LE(std::abs(marker->geometry().center().x() -
+                       (BoardOffset(715, W2) + CellLeft(W2, 3) + CellTileSize(W2) / 2)),
+              1);
+    QWheelEvent wheel(QPointF(10, 10), window->pboxMain->mapToGlobal(QPointF(10, 10)), {},
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(window->pboxMain, &wheel);
+    EXPECT_FALSE(marker->isVisible());
+}
+
+TEST_F(MainWindowTest, ShortcutsRunTheButtonAndMenuHandlers) {
+    Open();
+    // The captions carry no shortcut text.
+    EXPECT_TRUE(window->Exit1->shortcut().isEmpty());
+    EXPECT_TRUE(window->About1->shortcut().isEmpty());
+
+    ClickColumn(2);
+    ClickColumn(2);
+    ASSERT_EQ(Position().MoveCount, 4);
+    QTest::keyClick(window->cboxLevel, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Position().MoveCount, 2);
+    EXPECT_EQ(searches, 2);  // as the button: the computer does not move
+
+    // Ctrl+N as the button: with Blue picked, the computer opens.
+    window->cboxColour->setCurrentIndex(1);
+    QTest::keyClick(window->cboxColour, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(Position().MoveCount, 1);
+    EXPECT_EQ(window->Game.ComputerSide, Red);
+    EXPECT_EQ(Memo().size(), 2);
+    EXPECT_EQ(searches, 3);
+
+    // F1 opens the About box modally; while it is open the main window's
+    // keys do nothing.
+    TAboutBox box;
+    AboutBox = &box;
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+        modal = QApplication::activeModalWidget() == &box;
+        for (const QKeyCombination keys :
+             {QKeyCombination(Qt::Key_4), Qt::CTRL | Qt::Key_N, Qt::CTRL | Qt::Key_Z,
+              Qt::CTRL | Qt::Key_Q, QKeyCombination(Qt::Key_F1)}) {
+            QTest::keyClick(window->cboxLevel, keys.key(), keys.keyboardModifiers());
+        }
+        QTest::keyClick(window->pboxMain, Qt::Key_Down);
+        box.OKButton->click();
+    });
+    QTest::keyClick(window->BitBtn2, Qt::Key_F1);
+    AboutBox = nullptr;
+    EXPECT_TRUE(modal);
+    EXPECT_FALSE(box.isVisible());
+    EXPECT_EQ(Position().MoveCount, 1);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(searches, 3);
+
+    // The offscreen platform does not hand the activation back by itself.
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window->cboxLevel, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, KeysWhileAMenuIsOpenGoToTheMenu) {
+    Open();
+    bool open = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* popup = QApplication::activePopupWidget();
+        open = popup != nullptr;
+        QTest::keyClick(window->cboxLevel, Qt::Key_4);
+        QTest::keyClick(window->cboxLevel, Qt::Key_Z, Qt::ControlModifier);
+        if (popup != nullptr) popup->close();
+    });
+    window->File1->exec(window->mapToGlobal(QPoint(10, 30)));
+    EXPECT_TRUE(open);
+    EXPECT_EQ(Position().MoveCount, 0);
+    EXPECT_EQ(searches, 0);
+}
+
+TEST_F(MainWindowTest, KeysAndAccessKeysPressedDuringTheSearchAreDropped) {
+    Open();
+    ClickColumn(0);
+    ASSERT_EQ(Position().MoveCount, 2);
+    // While the search runs the user types; the keys are delivered only
+    // after it, from the event queue, as the window system would.
+    duringSearch = [this] {
+        duringSearch = nullptr;
+        QMetaObject::invokeMethod(
+            window.get(),
+            [this] {
+                QTest::keyClick(window->cboxLevel, Qt::Key_6);
+                QTest::keyClick(window->cboxLevel, Qt::Key_Z, Qt::ControlModifier);
+                QTest::keyClick(window->cboxLevel, Qt::Key_N, Qt::ControlModifier);
+                QTest::keyClick(window->cboxLevel, Qt::Key_Down);
+                QTest::keyClick(window->cboxLevel, Qt::Key_F, Qt::AltModifier);
+                QTest::keyClick(window->pboxMain, Qt::Key_Space);
+            },
+            Qt::QueuedConnection);
+    };
+    QTest::keyClick(window->cboxLevel, Qt::Key_3);
+    QApplication::processEvents();
+    EXPECT_EQ(searches, 2);
+    EXPECT_EQ(Position().MoveCount, 4);
+    EXPECT_EQ(window->cboxLevel->currentText(), "4");
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "a menu opened after the search";
+
+    // Afterwards the keys work again.
+    QTest::keyClick(window->cboxLevel, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Position().MoveCount, 2);
+}
+
+TEST_F(MainWindowTest, TheWheelChangesOnlyAFocusedBox) {
+    Open();
+    auto turn = [](QWidget* box, int delta) {
+        QWheelEvent wheel(QPointF(20, 10), box->mapToGlobal(QPointF(20, 10)), {}, QPoint(0, delta),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(box, &wheel);
+    };
+    ASSERT_NE(QApplication::focusWidget(), window->cboxColour);
+    turn(window->cboxColour, -120);
+    turn(window->cboxThinkOutput, -120);
+    EXPECT_EQ(window->cboxColour->currentText(), "Red");
+    EXPECT_EQ(window->cboxThinkOutput->currentText(), "Chatterbox");
+    EXPECT_NE(QApplication::focusWidget(), window->cboxColour);
+    EXPECT_EQ(searches, 0);
+
+    // With the focus, the wheel picks as the keys do: Blue, and the
+    // computer takes Red.
+    window->cboxColour->setFocus();
+    turn(window->cboxColour, -120);
+    EXPECT_EQ(window->cboxColour->currentText(), "Blue");
+    EXPECT_EQ(searches, 1);
+    EXPECT_EQ(Position().MoveCount, 1);
 }
 
 }  // namespace

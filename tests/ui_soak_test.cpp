@@ -1,7 +1,8 @@
 // A long random session on the real main window, offscreen: board clicks
 // anywhere (also beside the board and on full columns), New Game, Take Back,
-// the user's picks in the three boxes, resizes from 0 x 0 to 3000 x 2000,
-// timer ticks, and input that arrives while the computer thinks. After every
+// the user's picks in the three boxes, the keys of the window's key table
+// and Tab, resizes from 0 x 0 to 3000 x 2000, timer ticks, and input that
+// arrives while the computer thinks. After every
 // step the game and the window must still be sound.
 //
 // FOURFALL_SOAK_STEPS sets the steps per seed (the default keeps the test
@@ -37,13 +38,14 @@
 #include "engine/evaluate.h"
 #include "engine/position.h"
 #include "engine/search.h"
-#include "game/board_geometry.h"
 #include "game/computer_move.h"
 #include "game_test_support.h"
 #include "platform/application.h"
 #include "platform/paint_box.h"
 #include "platform/skin/sui_controls.h"
 #include "ui/MainUnit.h"
+#include "ui/board_geometry.h"
+#include "ui/column_marker.h"
 
 namespace {
 
@@ -53,6 +55,7 @@ using game_test::OnePlyAfter;
 using game_test::Played;
 using game_test::SamePosition;
 using game_test::ScriptedClock;
+using game_test::Snapshot;
 
 constexpr long kDefaultSteps = 2000;
 constexpr unsigned kDefaultSeeds[] = {1u, 2u, 3u, 20240611u};
@@ -160,8 +163,9 @@ class Soak {
         }
         std::printf(
             "seed %u: %ld steps in %.2f s, %d searches, %d games ended, %d blinks, "
-            "%d resizes, %d inputs posted during searches\n",
-            seed_, steps_, seconds, searches_, ended_games_, blinks_, resizes_, posted_inputs_);
+            "%d resizes, %d keys, %d inputs posted during searches\n",
+            seed_, steps_, seconds, searches_, ended_games_, blinks_, resizes_, keys_,
+            posted_inputs_);
         // A long session that never plays or ends a game has tested little.
         if (steps_ >= 500) {
             EXPECT_GT(searches_, steps_ / 10) << "seed " << seed_;
@@ -199,7 +203,9 @@ class Soak {
         searchesThisStep_ = 0;
         const bool inPlay = G().GameState == kInPlay;
         const int roll = Next(100);
-        if (roll < 42) {
+        if (Chance(15)) {
+            PressKey();
+        } else if (roll < 42) {
             ReleaseOnBoard();
         } else if (roll < 50) {
             PressButton(W().BitBtn1, "New Game");
@@ -225,7 +231,8 @@ class Soak {
             InputBeforeTheComputersTurn();
         } else {
             // Time passes: now and then the tick count wraps around.
-            clock_.now = Chance(50) ? 0xFFFFFFF0u + Next(8) : clock_.now + Next(5000);
+            clock_.now = Chance(50) ? 0xFFFFFFF0u + static_cast<std::uint32_t>(Next(8))
+                                    : clock_.now + static_cast<std::uint32_t>(Next(5000));
             Note("clock at " + std::to_string(clock_.now));
         }
         if (inPlay && G().GameState != kInPlay) ++ended_games_;
@@ -273,6 +280,43 @@ class Soak {
             QTest::mouseRelease(W().pboxMain, button, {}, at);
         }
         clock_.queued.clear();
+    }
+
+    // A key of the window's key table, or Tab, pressed on a control of the
+    // window. Ctrl+Q is left out: it ends the session.
+    void PressKey() {
+        static constexpr QKeyCombination kAnywhere[] = {Qt::Key_1,
+                                                        Qt::Key_2,
+                                                        Qt::Key_3,
+                                                        Qt::Key_4,
+                                                        Qt::Key_5,
+                                                        Qt::Key_6,
+                                                        Qt::Key_7,
+                                                        Qt::CTRL | Qt::Key_N,
+                                                        Qt::CTRL | Qt::Key_Z,
+                                                        Qt::Key_F1,
+                                                        Qt::Key_Tab};
+        // On the boxes these keep their own meaning (Space opens a list, Down
+        // steps the level up), so they are pressed on the board only.
+        static constexpr QKeyCombination kOnTheBoard[] = {Qt::Key_Left,  Qt::Key_Right,
+                                                          Qt::Key_Down,  Qt::Key_Return,
+                                                          Qt::Key_Enter, Qt::Key_Space};
+        QWidget* const controls[] = {W().cboxLevel, W().BitBtn1,         W().cboxColour,
+                                     W().BitBtn2,   W().cboxThinkOutput, W().pboxMain};
+        QWidget* control = W().pboxMain;
+        QKeyCombination keys;
+        if (Chance(50)) {
+            keys = kOnTheBoard[Next(static_cast<int>(std::size(kOnTheBoard)))];
+        } else {
+            keys = kAnywhere[Next(static_cast<int>(std::size(kAnywhere)))];
+            control = controls[Next(6)];
+        }
+        // As Tab would give it; Tab itself moves it on from there.
+        if (control != QApplication::focusWidget()) control->setFocus(Qt::TabFocusReason);
+        Note("key " + QKeySequence(keys).toString().toStdString() + " on " +
+             control->metaObject()->className() + (G().GameState == kInPlay ? "" : ", game over"));
+        QTest::keyClick(control, keys.key(), keys.keyboardModifiers());
+        ++keys_;
     }
 
     void PressButton(QWidget* button, const char* name) {
@@ -385,7 +429,11 @@ class Soak {
 
     // Posts one input event of the kind the user makes, to be delivered when
     // the event loop next runs. Returns its description.
-    std::string PostInput() {
+    // With `afterSearch`, also keys that go through the shortcut lookup, as
+    // typed keys do: the window's keys and the menu's access key, which
+    // must be dropped too. (Before the computer's turn they would act, and
+    // Alt+F would leave the File menu open.)
+    std::string PostInput(bool afterSearch = false) {
         auto click = [](QWidget* target, QPoint at) {
             const QPointF local(at);
             const QPointF global = target->mapToGlobal(local);
@@ -403,6 +451,22 @@ class Soak {
                                         new QKeyEvent(QEvent::KeyRelease, code, Qt::NoModifier));
         };
         const int up = Next(2) == 0 ? Qt::Key_Up : Qt::Key_Down;
+        if (afterSearch && Chance(40)) {
+            static constexpr QKeyCombination kTyped[] = {Qt::Key_3,
+                                                         Qt::Key_7,
+                                                         Qt::CTRL | Qt::Key_Z,
+                                                         Qt::CTRL | Qt::Key_N,
+                                                         Qt::ALT | Qt::Key_F,
+                                                         Qt::ALT | Qt::Key_H,
+                                                         Qt::Key_Space};
+            const QKeyCombination keys = kTyped[Next(static_cast<int>(std::size(kTyped)))];
+            QWidget* target = Chance(50) ? static_cast<QWidget*>(W().pboxMain) : W().cboxLevel;
+            QMetaObject::invokeMethod(
+                window_.get(),
+                [target, keys] { QTest::keyClick(target, keys.key(), keys.keyboardModifiers()); },
+                Qt::QueuedConnection);
+            return " typed " + QKeySequence(keys).toString().toStdString();
+        }
         switch (Next(6)) {
             case 0:
             case 1: {
@@ -439,7 +503,7 @@ class Soak {
         if (BoardFull(position)) Fault("search on a full board");
         if (!G().ComputerMoveRunning()) Fault("search outside the computer's turn");
         if (G().HistoryCount < 1 || G().HistoryCount > kHistorySlots ||
-            !SamePosition(G().History[G().HistoryCount - 1], position))
+            !SamePosition(Snapshot(G(), G().HistoryCount - 1), position))
             Fault("search without the computer's snapshot");
         if (W().lblTurn->text() != kThinkingText)
             Fault("label \"" + W().lblTurn->text().toStdString() + "\" during the search");
@@ -464,7 +528,7 @@ class Soak {
         const bool postInput = Chance(12);
         if (postInput) {
             std::string what = "during the search:";
-            for (int i = 1 + Next(3); i > 0; --i) what += PostInput();
+            for (int i = 1 + Next(3); i > 0; --i) what += PostInput(true);
             Note(what);
             ++posted_inputs_;
         }
@@ -498,10 +562,10 @@ class Soak {
             if (!SamePosition(game.History[0], Played({})))
                 return Fault("the first snapshot is not the empty board");
             for (int i = 0; i + 1 < game.HistoryCount; ++i) {
-                if (!OnePlyAfter(game.History[i], game.History[i + 1]))
+                if (!OnePlyAfter(Snapshot(game, i), Snapshot(game, i + 1)))
                     return Fault("snapshot " + Text(i + 1) + " is not one ply after " + Text(i));
             }
-            if (!OnePlyAfter(game.History[game.HistoryCount - 1], p))
+            if (!OnePlyAfter(Snapshot(game, game.HistoryCount - 1), p))
                 return Fault("the position is not one ply after the last snapshot");
         }
         switch (game.GameState) {
@@ -552,6 +616,15 @@ class Soak {
         if (board != QSize(boardWidth, BoardBitmapHeight(boardWidth)))
             return Fault("board bitmap " + Text(board) + " for a paint box " + Text(box));
 
+        // The keyboard's marker shows only while the keyboard is in use, and
+        // only in the margin above the board.
+        const TColumnMarker* marker = W().ColumnMarker();
+        if (marker->isVisible()) {
+            if (!W().KeyboardInUse()) return Fault("the column marker shows after mouse use");
+            if (marker->geometry().bottom() >= BoardOffset(box.height(), board.height()))
+                return Fault("the column marker reaches into the board");
+        }
+
         if (dropped_) {
             if (!SamePosition(p, dropped_->position))
                 return Fault("input made during the search moved a stone afterwards");
@@ -594,6 +667,7 @@ class Soak {
     int blinks_ = 0;
     int resizes_ = 0;
     int posted_inputs_ = 0;
+    int keys_ = 0;
 };
 
 class WindowSoakTest : public ::testing::TestWithParam<unsigned> {};
@@ -607,8 +681,8 @@ TEST_P(WindowSoakTest, RandomUserActionsKeepGameAndWindowSound) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, WindowSoakTest, ::testing::ValuesIn(SoakSeeds()),
-                         [](const ::testing::TestParamInfo<unsigned>& info) {
-                             return "seed_" + std::to_string(info.param);
+                         [](const ::testing::TestParamInfo<unsigned>& test) {
+                             return "seed_" + std::to_string(test.param);
                          });
 
 }  // namespace

@@ -1,7 +1,10 @@
 #include "ui/MainUnit.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFocusEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QResizeEvent>
@@ -12,7 +15,6 @@
 #include <ctime>
 
 #include "engine/position.h"
-#include "game/board_geometry.h"
 #include "platform/application.h"
 #include "platform/paint_box.h"
 #include "platform/skin/skin_theme.h"
@@ -20,7 +22,10 @@
 #include "platform/skin/sui_form.h"
 #include "platform/skin/sui_main_menu.h"
 #include "ui/About.h"
+#include "ui/board_geometry.h"
+#include "ui/column_marker.h"
 #include "ui/input_gate.h"
+#include "ui/key_bindings.h"
 
 TfrmFourfall* frmFourfall = nullptr;
 
@@ -75,6 +80,9 @@ TsuiComboBox* ComboBox(QWidget* parent, const QStringList& items, int x, int y) 
     box->addItems(items);
     // Nothing is selected until FormShow picks the defaults.
     box->setCurrentIndex(-1);
+    // The wheel neither gives a box the focus nor, without it, changes it
+    // (see TfrmFourfall::eventFilter).
+    box->setFocusPolicy(Qt::StrongFocus);
     return box;
 }
 
@@ -95,7 +103,12 @@ TfrmFourfall::TfrmFourfall(TGameServices services)
 
     CreateControls();
     CreateMenu();
+    CreateKeyBindings();
     LayOutPanels();
+    // The window watches the application's events for its keyboard play and
+    // the wheel. Installed after it, the gate sees every event first, so
+    // input dropped after a search never gets here.
+    QCoreApplication::instance()->installEventFilter(this);
     inputGate_ = std::make_unique<TInputGate>(this);
 
     Timer1 = new QTimer(this);
@@ -105,6 +118,8 @@ TfrmFourfall::TfrmFourfall(TGameServices services)
 }
 
 TfrmFourfall::~TfrmFourfall() {
+    if (QCoreApplication::instance() != nullptr)
+        QCoreApplication::instance()->removeEventFilter(this);
     if (frmFourfall == this) frmFourfall = nullptr;
 }
 
@@ -120,6 +135,10 @@ void TfrmFourfall::CreateControls() {
     pboxMain->OnPaint = [this] { pboxMainPaint(); };
     pboxMain->OnMouseUp = [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
                                  int y) { pboxMainMouseUp(button, shift, x, y); };
+    // Tab reaches the board, a click does not: a mouse player's focus stays
+    // where it was.
+    pboxMain->setFocusPolicy(Qt::TabFocus);
+    marker_ = new TColumnMarker(pboxMain);
 
     Panel1 = Panel(suiForm1, skin::kBtnFace);
 
@@ -166,6 +185,9 @@ void TfrmFourfall::CreateControls() {
     memoThink->SetBorderColor(skin::kBtnFace);
     memoThink->SetFontColor(skin::kWindowText);
     memoThink->setFont(skin::Font(skin::Face::Window, 8, true));
+    // The board comes after the boxes and buttons, so the level box keeps
+    // the first focus.
+    setTabOrder(cboxThinkOutput, pboxMain);
 
     connect(BitBtn1, &QPushButton::clicked, this, &TfrmFourfall::suitempBitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TfrmFourfall::suitempBitBtn2Click);
@@ -182,6 +204,24 @@ void TfrmFourfall::CreateMenu() {
     File1->setDefaultAction(Exit1);
     Help1 = MainMenu1->AddMenu("&Help");
     About1 = TsuiMainMenu::AddItem(Help1, "&About", [this] { About1Click(); });
+}
+
+void TfrmFourfall::CreateKeyBindings() {
+    // Window keys become shortcuts of the window: they come before the
+    // focused control's own use of the key (the level box's type-ahead),
+    // and Qt leaves them alone while a menu, a list or the About box is open.
+    for (const TKeyBinding& binding : kKeyBindings) {
+        if (binding.scope != TKeyScope::Window) continue;
+        QList<QKeySequence> keys{QKeySequence(binding.keys)};
+        if (binding.intention == TKeyIntention::PlayColumn) {
+            keys.append(QKeySequence(Qt::KeypadModifier | binding.keys.key()));
+        }
+        auto* action = new QAction(this);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        connect(action, &QAction::triggered, this, [this, &binding] { KeyIntention(binding); });
+    }
 }
 
 void TfrmFourfall::LayOutPanels() {
@@ -254,22 +294,17 @@ void TfrmFourfall::FormResize() {
 void TfrmFourfall::pboxMainPaint() { PaintBoard(); }
 
 void TfrmFourfall::pboxMainMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int X, int) {
-    RunGameHandler([this, X] { Game.pboxMainMouseUp(X); });
+    // Only X counts: a release beside the board picks the nearest edge column.
+    Game.PlayColumn(ColumnAt(X, PaintBoxWidth(), BoardWidth()));
 }
 
-void TfrmFourfall::suitempBitBtn1Click() {
-    RunGameHandler([this] { Game.suitempBitBtn1Click(); });
-}
+void TfrmFourfall::suitempBitBtn1Click() { Game.StartNewGame(); }
 
-void TfrmFourfall::suitempBitBtn2Click() {
-    RunGameHandler([this] { Game.suitempBitBtn2Click(); });
-}
+void TfrmFourfall::suitempBitBtn2Click() { Game.TakeBack(); }
 
-void TfrmFourfall::suitempcboxColourChange() {
-    RunGameHandler([this] { Game.suitempcboxColourChange(); });
-}
+void TfrmFourfall::suitempcboxColourChange() { Game.ColourPicked(); }
 
-void TfrmFourfall::suitempcboxThinkOutputChange() { Game.suitempcboxThinkOutputChange(); }
+void TfrmFourfall::suitempcboxThinkOutputChange() { Game.ThinkOutputPicked(); }
 
 void TfrmFourfall::Timer1Timer() {
     if (Game.GameState != kInPlay) FlashWinningLine();
@@ -281,14 +316,104 @@ void TfrmFourfall::About1Click() {
     if (AboutBox != nullptr) AboutBox->ShowModal();
 }
 
-void TfrmFourfall::RunGameHandler(const std::function<void()>& handler) {
-    const int searchesBefore = searches_;
-    handler();
-    // A handler run from the computer's own event pass leaves the dropping to
-    // the handler that started the computer.
-    if (searches_ != searchesBefore && !Game.ComputerMoveRunning()) {
-        inputGate_->DropPendingInput();
+void TfrmFourfall::KeyIntention(const TKeyBinding& binding) {
+    // Qt keeps shortcuts from a window behind a modal box or an open menu;
+    // this also holds for keys that reach the window by other ways.
+    if (QApplication::activeModalWidget() != nullptr) return;
+    if (QApplication::activePopupWidget() != nullptr) return;
+    switch (binding.intention) {
+        case TKeyIntention::PlayColumn:
+            UseKeyboard(binding.column);
+            Game.PlayColumn(binding.column);
+            break;
+        case TKeyIntention::ChooseLeft:
+            UseKeyboard(std::max(chosenColumn_ - 1, 0));
+            break;
+        case TKeyIntention::ChooseRight:
+            UseKeyboard(std::min(chosenColumn_ + 1, kColumns - 1));
+            break;
+        case TKeyIntention::DropChosen:
+            UseKeyboard(chosenColumn_);
+            Game.PlayColumn(chosenColumn_);
+            break;
+        case TKeyIntention::NewGame:
+            suitempBitBtn1Click();
+            break;
+        case TKeyIntention::TakeBack:
+            suitempBitBtn2Click();
+            break;
+        case TKeyIntention::Exit:
+            Exit1Click();
+            break;
+        case TKeyIntention::About:
+            About1Click();
+            break;
     }
+}
+
+// ---------------------------------------------------------------------------
+// Keyboard play and the wheel
+
+bool TfrmFourfall::IsForThisWindow(QObject* watched) const {
+    return watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this;
+}
+
+bool TfrmFourfall::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress:
+            if (watched != pboxMain) return false;
+            if (const TKeyBinding* binding =
+                    BoardKeyBinding(static_cast<QKeyEvent*>(event)->keyCombination())) {
+                KeyIntention(*binding);
+                return true;
+            }
+            return false;
+        case QEvent::FocusIn: {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (watched == pboxMain &&
+                (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason))
+                UseKeyboard(chosenColumn_);
+            return false;
+        }
+        case QEvent::MouseButtonPress:
+            if (keyboardInUse_ && IsForThisWindow(watched)) LeaveKeyboard();
+            return false;
+        case QEvent::Wheel:
+            if (!IsForThisWindow(watched)) return false;
+            if (keyboardInUse_) LeaveKeyboard();
+            // A box turned by the wheel while the pointer merely passes over
+            // it would change the user's side or level unasked.
+            if (watched == cboxLevel || watched == cboxColour || watched == cboxThinkOutput) {
+                return !static_cast<QWidget*>(watched)->hasFocus();
+            }
+            return false;
+        default:
+            return false;
+    }
+}
+
+void TfrmFourfall::UseKeyboard(int column) {
+    chosenColumn_ = column;
+    keyboardInUse_ = true;
+    PlaceColumnMarker();
+}
+
+void TfrmFourfall::LeaveKeyboard() {
+    keyboardInUse_ = false;
+    PlaceColumnMarker();
+}
+
+void TfrmFourfall::PlaceColumnMarker() {
+    const QRect place = Bitmaps.Exist() ? TColumnMarker::PlaceFor(
+                                              chosenColumn_, pboxMain->Width(), pboxMain->Height(),
+                                              Bitmaps.bmpBoard->Width(), Bitmaps.bmpBoard->Height())
+                                        : QRect();
+    if (!keyboardInUse_ || place.isEmpty()) {
+        marker_->hide();
+        return;
+    }
+    marker_->setGeometry(place);
+    marker_->show();
 }
 
 // ---------------------------------------------------------------------------
@@ -297,6 +422,7 @@ void TfrmFourfall::RunGameHandler(const std::function<void()>& handler) {
 void TfrmFourfall::ScaleTiles() {
     if (!Bitmaps.Exist()) return;
     ::ScaleTiles(Bitmaps, pboxMain->Width(), pboxMain->Height());
+    PlaceColumnMarker();
 }
 
 void TfrmFourfall::DrawCell(int column, int row, int kind) {
@@ -350,11 +476,9 @@ int TfrmFourfall::ThinkOutputIndex() const { return cboxThinkOutput->currentInde
 
 void TfrmFourfall::RepaintBoard() { PaintBoard(); }
 
-void TfrmFourfall::ProcessMessagesOnce() {
-    // Only the computer's turn asks for this, right before it searches.
-    ++searches_;
-    ProcessMessages();
-}
+void TfrmFourfall::ProcessMessagesOnce() { ProcessMessages(); }
+
+void TfrmFourfall::DropInputMadeDuringSearch() { inputGate_->DropPendingInput(); }
 
 int TfrmFourfall::BoardWidth() const { return Bitmaps.Exist() ? Bitmaps.bmpBoard->Width() : 0; }
 

@@ -3,24 +3,38 @@
 // buttons and the think memo on the right, and File > Exit, Help > About.
 //
 // The window decides little itself. It implements GameView on its controls,
-// forwards its events to the game object and draws the board from the
-// bitmaps of ui/board_view.h:
+// turns its events into the game object's operations and draws the board
+// from the bitmaps of ui/board_view.h:
 //
-//   event                              handler                        goes to
-//   first show                         FormShow                       images, TGame::NewGame,
-//   defaults size change                        FormResize                     minimum size,
-//   ScaleTiles board paint                        pboxMainPaint                  PaintBoard mouse
-//   release on the board         pboxMainMouseUp                TGame::pboxMainMouseUp "New Game"
-//   suitempBitBtn1Click            TGame::suitempBitBtn1Click "Take Back" suitempBitBtn2Click
-//   TGame::suitempBitBtn2Click the user picks a colour            suitempcboxColourChange
-//   TGame::suitempcboxColourChange the user picks a think output      suitempcboxThinkOutputChange
-//   TGame::suitempcboxThinkOutputChange Timer1, every 1000 ms              Timer1Timer
-//   FlashWinningLine after the game File > Exit                        Exit1Click closes the window
-//   Help > About                       About1Click                    the About box, modally
+// clang-format off
+//   event                          handler                        goes to
+//   ----------------------------   ----------------------------   ---------------------------
+//   first show                     FormShow                       images, TGame::NewGame,
+//                                                                 defaults
+//   size change                    FormResize                     minimum size, ScaleTiles
+//   board paint                    pboxMainPaint                  PaintBoard
+//   mouse release on the board     pboxMainMouseUp                ColumnAt, TGame::PlayColumn
+//   "New Game"                     suitempBitBtn1Click            TGame::StartNewGame
+//   "Take Back"                    suitempBitBtn2Click            TGame::TakeBack
+//   the user picks a colour        suitempcboxColourChange        TGame::ColourPicked
+//   the user picks a think output  suitempcboxThinkOutputChange   TGame::ThinkOutputPicked
+//   Timer1, every 1000 ms          Timer1Timer                    FlashWinningLine after the
+//                                                                 game
+//   File > Exit                    Exit1Click                     closes the window
+//   Help > About                   About1Click                    the About box, modally
+//   a key of ui/key_bindings.h     KeyIntention                   one of the handlers above,
+//                                                                 or the chosen column
+// clang-format on
 //
 // The combo boxes' handlers run only for the user's picks, never for a
-// selection made by code. Input that reaches the window while the computer
-// searches is dropped once the computer has moved (see ui/input_gate.h).
+// selection made by code, and the wheel changes a box only while it has the
+// focus. Input that reaches the window while the computer searches is
+// dropped once the computer has moved (see ui/input_gate.h).
+//
+// Keyboard play: the digits play a column; on the board (which Tab reaches)
+// Left and Right choose a column and Down, Enter or Space drop a stone
+// there. Once such a key has been used, a marker above the board shows the
+// chosen column, until the next mouse button or wheel in the window.
 #pragma once
 
 #include <QWidget>
@@ -38,7 +52,9 @@ class QAction;
 class QLabel;
 class QMenu;
 class QTimer;
+class TColumnMarker;
 class TInputGate;
+struct TKeyBinding;
 class TPaintBox;
 class TsuiButton;
 class TsuiComboBox;
@@ -120,6 +136,8 @@ class TfrmFourfall : public QWidget, public GameView {
     void Timer1Timer();
     void Exit1Click();
     void About1Click();
+    // A key of the window's key table.
+    void KeyIntention(const TKeyBinding& binding);
 
     // The board view.
     void ScaleTiles();
@@ -136,25 +154,40 @@ class TfrmFourfall : public QWidget, public GameView {
     int ThinkOutputIndex() const override;
     void RepaintBoard() override;
     void ProcessMessagesOnce() override;
-    int BoardWidth() const override;
-    int PaintBoxWidth() const override;
+    void DropInputMadeDuringSearch() override;
+
+    // Width in pixels of the composed board bitmap, and of the paint box.
+    int BoardWidth() const;
+    int PaintBoxWidth() const;
+
+    // The column the board keys act on, 0..6, and its marker: shown only
+    // while the keyboard is in use.
+    int ChosenColumn() const { return chosenColumn_; }
+    bool KeyboardInUse() const { return keyboardInUse_; }
+    TColumnMarker* ColumnMarker() const { return marker_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void CreateControls();
     void CreateMenu();
     void LayOutPanels();
+    void CreateKeyBindings();
     void ShowBoard();
-    // Runs a game handler that may let the computer move, then drops the
-    // input that queued up while the computer searched.
-    void RunGameHandler(const std::function<void()>& handler);
+    // Keyboard play: the chosen column and whether its marker shows.
+    void UseKeyboard(int column);
+    void LeaveKeyboard();
+    void PlaceColumnMarker();
+    bool IsForThisWindow(QObject* watched) const;
 
+    TColumnMarker* marker_ = nullptr;
+    int chosenColumn_ = kColumns / 2;
+    bool keyboardInUse_ = false;
     std::unique_ptr<TInputGate> inputGate_;
     bool shown_ = false;
-    int searches_ = 0;  // computer searches started, counted at their event pass
 };
 
 extern TfrmFourfall* frmFourfall;

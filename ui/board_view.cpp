@@ -1,7 +1,7 @@
 #include "ui/board_view.h"
 
-#include "game/board_geometry.h"
 #include "platform/application.h"
+#include "ui/board_geometry.h"
 
 namespace {
 
@@ -150,8 +150,9 @@ std::array<TCellCode, 4> WinningLine(const TPosition& position) {
                     four = four && grid[column + k * d.dc + kMargin][row + k * d.dr + kMargin] == v;
                 }
                 if (!four) continue;
-                for (int k = 0; k < 4; ++k) {
-                    line[k] = (column + k * d.dc) * 256 + (row + k * d.dr);
+                for (std::size_t k = 0; k < line.size(); ++k) {
+                    const int step = static_cast<int>(k);
+                    line[k] = (column + step * d.dc) * 256 + (row + step * d.dr);
                 }
             }
         }

@@ -2,7 +2,7 @@
 // the paint box, the composed board bitmap, and the winning four.
 //
 // These functions only draw on bitmaps; the window shows the result. Sizes
-// and positions come from game/board_geometry.h.
+// and positions come from ui/board_geometry.h.
 #pragma once
 
 #include <array>

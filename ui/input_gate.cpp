@@ -27,9 +27,13 @@ void TInputGate::DropPendingInput() {
 }
 
 bool TInputGate::IsForWindow(QObject* watched) const {
-    if (window_ == nullptr || watched == nullptr) return false;
-    if (watched->isWidgetType()) return static_cast<QWidget*>(watched)->window() == window_;
-    if (watched->isWindowType()) return watched == window_->windowHandle();
+    if (window_ == nullptr) return false;
+    // A shortcut goes to the action or shortcut object that owns it, which
+    // belongs to a widget further up.
+    for (QObject* o = watched; o != nullptr; o = o->parent()) {
+        if (o->isWidgetType()) return static_cast<QWidget*>(o)->window() == window_;
+        if (o->isWindowType()) return o == window_->windowHandle();
+    }
     return false;
 }
 
@@ -42,8 +46,15 @@ bool TInputGate::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::Wheel:
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
             return IsForWindow(watched);
+        case QEvent::ShortcutOverride:
+            // Accepted, the key counts as taken by the focused control: no
+            // shortcut is looked for, and the key press that follows is
+            // swallowed above.
+            if (!IsForWindow(watched)) return false;
+            event->accept();
+            return true;
         default:
             return false;
     }

@@ -1,4 +1,4 @@
-#include "game/board_geometry.h"
+#include "ui/board_geometry.h"
 
 #include <algorithm>
 #include <cstdint>

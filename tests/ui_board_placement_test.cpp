@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "game/board_geometry.h"
+#include "ui/board_geometry.h"
 
 namespace {
 
@@ -19,8 +19,10 @@ class BoardPlacementTest : public ::testing::TestWithParam<Placement> {};
 TEST_P(BoardPlacementTest, TilesLandOnTheWorkedPixels) {
     const Placement& p = GetParam();
     for (int column = 0; column < 7; ++column)
-        EXPECT_EQ(CellLeft(p.W, column), p.cellX[column]) << "column " << column;
-    for (int row = 0; row < 6; ++row) EXPECT_EQ(CellTop(p.W, row), p.cellY[row]) << "row " << row;
+        EXPECT_EQ(CellLeft(p.W, column), p.cellX[static_cast<std::size_t>(column)])
+            << "column " << column;
+    for (int row = 0; row < 6; ++row)
+        EXPECT_EQ(CellTop(p.W, row), p.cellY[static_cast<std::size_t>(row)]) << "row " << row;
     EXPECT_EQ(RightBorderLeft(p.W), p.rightBorderX);
     EXPECT_EQ(BottomBorderTop(p.W), p.bottomBorderY);
     EXPECT_EQ(RightCornerLeft(p.W), p.rightCornerX);
@@ -47,8 +49,8 @@ INSTANTIATE_TEST_SUITE_P(
                                 389,
                                 319},
                       Placement{0, 0, {0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 0, 0, 1, 0}),
-    [](const ::testing::TestParamInfo<Placement>& info) {
-        return "Board" + std::to_string(info.param.W) + "x" + std::to_string(info.param.H);
+    [](const ::testing::TestParamInfo<Placement>& test) {
+        return "Board" + std::to_string(test.param.W) + "x" + std::to_string(test.param.H);
     });
 
 TEST(BoardPlacementTest, BorderTilesStepByTheWholeBorderWidth) {

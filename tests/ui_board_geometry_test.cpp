@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "game/board_geometry.h"
+#include "ui/board_geometry.h"
 
 namespace {
 
