@@ -37,10 +37,25 @@ inline std::uint64_t NextBits(const TPosition& position) {
     return word;
 }
 
+// Two words side by side in one vector register; the operators work on
+// both at once.
+using WordPair = std::uint64_t __attribute__((vector_size(16)));
+
 // Non-zero bytes of `word` (whose bytes hold bits 0..5 only) as bit 6 of
 // each byte.
-constexpr std::uint64_t ByteFlags(std::uint64_t word) {
+template <typename Word>
+constexpr Word ByteFlags(Word word) {
     return (word + board_bits::kLowSixBits) & board_bits::kBitSix;
+}
+
+// `factor` times `word` by shifts and adds, for words whose bytes stay
+// below 256 after the product, so no byte carries into the next.
+template <int factor, typename Word>
+constexpr Word Times(Word word) {
+    Word product = word & 0;
+    for (int b = 0; (factor >> b) != 0; ++b)
+        if ((factor >> b) & 1) product += word << b;
+    return product;
 }
 
 constexpr int ByteAt(std::uint64_t word, int c) {
@@ -105,9 +120,11 @@ struct GainPlan {
     explicit GainPlan(std::uint64_t s) : GainPlan(s, FindThrees(s), board_bits::EvaluateBits(s)) {}
 
     // Per column byte, the evaluation gained by a stone on `cells` (bits 0..5
-    // of a byte only, at most one per column).
-    std::uint64_t Gain(std::uint64_t cells) const {
-        std::uint64_t windows[3];
+    // of a byte only, at most one per column). `Word` is one 64-bit word or
+    // a WordPair, which works out two sets of cells at once.
+    template <typename Word>
+    Word Gain(Word cells) const {
+        Word windows[3];
         for (int d = 0; d < 3; ++d) {
             // The window starting at the new stone's column, one column
             // before it, and two before it.
@@ -116,13 +133,11 @@ struct GainPlan {
                            (ByteFlags(cells & last[d]) & ~(held[d] << 16))) >>
                           6);
         }
-        const std::uint64_t verticals = ByteFlags(cells & vertical) >> 6;
-        constexpr auto kVertical = static_cast<std::uint64_t>(kEvaluation.verticalThree);
-        constexpr auto kHorizontal = static_cast<std::uint64_t>(kEvaluation.horizontalThree);
-        constexpr auto kRising = static_cast<std::uint64_t>(kEvaluation.risingThree);
-        constexpr auto kFalling = static_cast<std::uint64_t>(kEvaluation.fallingThree);
-        return board_bits::ColumnWeightBytes() + kVertical * verticals + kHorizontal * windows[0] +
-               kRising * windows[1] + kFalling * windows[2];
+        const Word verticals = ByteFlags(cells & vertical) >> 6;
+        return board_bits::ColumnWeightBytes() + Times<kEvaluation.verticalThree>(verticals) +
+               Times<kEvaluation.horizontalThree>(windows[0]) +
+               Times<kEvaluation.risingThree>(windows[1]) +
+               Times<kEvaluation.fallingThree>(windows[2]);
     }
 };
 
@@ -135,26 +150,27 @@ struct PlannedMoves {
     std::uint64_t gain;
 };
 
-// The same for the cells on top of the candidates, so that a grandchild can
-// mix in the one column its parent raised.
+// The same for the lowest empty cells and, kept as the difference from
+// them, for the cells on top of those, so that a grandchild can mix in the
+// one column its parent raised.
 struct RaisedMoves {
-    PlannedMoves low, raised;
+    PlannedMoves low, raisedChange;
+    std::uint64_t fours;  // every cell that would complete four
 
     RaisedMoves(const GainPlan& plan, std::uint64_t next) {
-        low.cells = next & board_bits::kLowSixBits;
-        raised.cells = (next << 1) & board_bits::kLowSixBits;
-        low.fours = plan.fours & low.cells;
-        raised.fours = plan.fours & raised.cells;
-        low.gain = plan.Gain(low.cells);
-        raised.gain = plan.Gain(raised.cells);
+        const std::uint64_t lowCells = next & board_bits::kLowSixBits;
+        const std::uint64_t raisedCells = (next << 1) & board_bits::kLowSixBits;
+        const WordPair gains = plan.Gain(WordPair{lowCells, raisedCells});
+        low = {lowCells, plan.fours & lowCells, gains[0]};
+        raisedChange = {lowCells ^ raisedCells, 0, gains[0] ^ gains[1]};
+        fours = plan.fours;
     }
 
     // The moves after a stone in `column` raised it by one cell.
     PlannedMoves After(int column) const {
         const std::uint64_t mask = ColumnByte(column);
-        return {(low.cells & ~mask) | (raised.cells & mask),
-                (low.fours & ~mask) | (raised.fours & mask),
-                (low.gain & ~mask) | (raised.gain & mask)};
+        const std::uint64_t cells = low.cells ^ (raisedChange.cells & mask);
+        return {cells, fours & cells, low.gain ^ (raisedChange.gain & mask)};
     }
 };
 
@@ -192,18 +208,13 @@ struct Tree {
         const std::uint64_t open = ByteFlags(planned.cells);
         // A move's score cuts when it beats alpha and reaches beta, which
         // for a proper window is simply reaching beta.
-        const int need = (alpha + 1 > beta ? alpha + 1 : beta) - base;
-        std::uint64_t cuts;
-        if (need <= 0) {
-            cuts = open;
-        } else if (need > kMaxGain) {
-            cuts = 0;
-        } else {
-            const std::uint64_t reached =
-                ((planned.gain | kByteHighBits) - static_cast<std::uint64_t>(need) * kByteOnes) &
-                kByteHighBits;
-            cuts = (reached >> 1) & open;
-        }
+        int need = (alpha + 1 > beta ? alpha + 1 : beta) - base;
+        // Clamped to 0..128, every gain (below 128) reaches 0 and none 128.
+        need = need < 0 ? 0 : (need > 128 ? 128 : need);
+        const std::uint64_t reached =
+            ((planned.gain | kByteHighBits) - static_cast<std::uint64_t>(need) * kByteOnes) &
+            kByteHighBits;
+        const std::uint64_t cuts = (reached >> 1) & open;
         const std::uint64_t fours = ByteFlags(planned.fours);
         const std::uint64_t decisive = cuts | fours;
         if (decisive != 0) {
@@ -222,9 +233,10 @@ struct Tree {
     // grandparent (`ownMoves`, on top of `ownEvaluation`); the other side's
     // last-ply moves are planned here once for all children, from its stones,
     // threes and evaluation.
-    int Frontier(const PlannedMoves& ownMoves, int ownEvaluation, std::uint64_t other,
-                 const Threes& otherThrees, int otherEvaluation, std::uint64_t next, int alpha,
-                 int beta, int ply) {
+    [[gnu::always_inline]] inline int Frontier(const PlannedMoves& ownMoves, int ownEvaluation,
+                                               std::uint64_t other, const Threes& otherThrees,
+                                               int otherEvaluation, std::uint64_t next, int alpha,
+                                               int beta, int ply) {
         assert(alpha < beta);
         const GainPlan plan(other, otherThrees, otherEvaluation);
         const RaisedMoves replies(plan, next);
