@@ -24,7 +24,7 @@ bool ParseOptions(const std::vector<std::string>& args, AnalyzerOptions& options
 // "<sequence> <column 1-7, 0 on a full board> <score> <moves counted>
 // <microseconds>" to `out`. A line that is not a playable position gets
 // "line N: <reason>" on `err` and is skipped. Returns 0, or 1 when any line
-// was skipped. InitBitCount must have run.
+// was skipped.
 int AnalyzeLines(std::istream& in, std::ostream& out, std::ostream& err, int level);
 
 // The whole program: options, seeding, then the lines or the benchmark.
