@@ -5,7 +5,7 @@ fourfall_add_test(engine_tests
 
 if(TARGET fourfall-analyze)
   fourfall_add_test(engine_analyze_tests SOURCES engine_analyze_test.cpp
-    LIBS fourfall_analyze_lib LABEL engine)
+    engine_signature_test.cpp LIBS fourfall_analyze_lib LABEL engine)
 
   # The built program itself, fed through a pipe as a user would.
   set(analyze $<TARGET_FILE:fourfall-analyze>)
