@@ -167,7 +167,7 @@ TPosition RandomPosition(std::mt19937& rng, int length) {
         for (int c = 0; c < kColumns; ++c)
             if (p.NextBit[c] != kFullColumn) open[count++] = c;
         TPosition next = p;
-        MakeMove(next, open[rng() % count]);
+        MakeMove(next, open[rng() % static_cast<unsigned>(count)]);
         if (HasFour(next, p.SideToMove)) break;
         p = next;
     }
@@ -205,11 +205,11 @@ TEST_F(ReferenceTest, WinTestAndEvaluationAgreeOnArbitraryMasks) {
         ClearPosition(p);
         // Dense boards make fours and threes likely; sparse ones test the
         // edges of the board and the column boundaries of the bit layout.
-        const unsigned density = sample % 4;
+        const unsigned density = static_cast<unsigned>(sample % 4);
         for (int player : {Red, Blue})
             for (int c = 0; c < kColumns; ++c) {
-                unsigned mask = rng() & 63;
-                for (unsigned d = 0; d < density; ++d) mask &= rng();
+                unsigned mask = static_cast<unsigned>(rng() & 63);
+                for (unsigned d = 0; d < density; ++d) mask &= static_cast<unsigned>(rng());
                 p.Stones[player][c] = static_cast<std::uint8_t>(mask & 63);
             }
         for (int player : {Red, Blue}) {
