@@ -203,8 +203,12 @@ struct Tree {
     // score reaches the cut decides; every open column up to it is counted.
     // All columns are weighed at once, so the last ply costs the same
     // whether it stops at column 0 or tries all seven.
-    [[gnu::always_inline]] inline int Leaf(const PlannedMoves& planned, int base, int alpha,
-                                           int beta, int ply) {
+    //
+    // The nodes of the last three plies count into a local `counted`, which
+    // stays in a register, and hand it to `moves` once per node three plies
+    // from the end.
+    [[gnu::always_inline]] static inline int Leaf(const PlannedMoves& planned, int base, int alpha,
+                                                  int beta, int ply, std::int32_t& counted) {
         const std::uint64_t open = ByteFlags(planned.cells);
         // A move's score cuts when it beats alpha and reaches beta, which
         // for a proper window is simply reaching beta.
@@ -219,12 +223,12 @@ struct Tree {
         const std::uint64_t decisive = cuts | fours;
         if (decisive != 0) {
             const std::uint64_t first = decisive & (~decisive + 1);
-            moves += std::popcount(open & (2 * first - 1));
+            counted += std::popcount(open & (2 * first - 1));
             if (fours & first) return MateAdjust(WinScore, ply);
             return base + ByteAt(planned.gain, std::countr_zero(first) / 8);
         }
         if (open == 0) return 0;
-        moves += std::popcount(open);
+        counted += std::popcount(open);
         const int best = base + LargestByte(planned.gain & ((open >> 6) * 0xFF));
         return best > alpha ? best : alpha;
     }
@@ -233,22 +237,24 @@ struct Tree {
     // grandparent (`ownMoves`, on top of `ownEvaluation`); the other side's
     // last-ply moves are planned here once for all children, from its stones,
     // threes and evaluation.
-    [[gnu::always_inline]] inline int Frontier(const PlannedMoves& ownMoves, int ownEvaluation,
-                                               std::uint64_t other, const Threes& otherThrees,
-                                               int otherEvaluation, std::uint64_t next, int alpha,
-                                               int beta, int ply) {
+    [[gnu::always_inline]] static inline int Frontier(const PlannedMoves& ownMoves,
+                                                      int ownEvaluation, std::uint64_t other,
+                                                      const Threes& otherThrees,
+                                                      int otherEvaluation, std::uint64_t next,
+                                                      int alpha, int beta, int ply,
+                                                      std::int32_t& counted) {
         assert(alpha < beta);
         const GainPlan plan(other, otherThrees, otherEvaluation);
         const RaisedMoves replies(plan, next);
         int legal = 0;
         for (int c = 0; c < kColumns; ++c) {
             if ((ownMoves.cells & ColumnByte(c)) == 0) continue;
-            ++moves;
+            ++counted;
             ++legal;
             if (ownMoves.fours & ColumnByte(c)) return MateAdjust(WinScore, ply);
             const int movedEvaluation = ownEvaluation + ByteAt(ownMoves.gain, c);
-            const int s =
-                -Leaf(replies.After(c), plan.evaluation - movedEvaluation, -beta, -alpha, ply + 1);
+            const int s = -Leaf(replies.After(c), plan.evaluation - movedEvaluation, -beta, -alpha,
+                                ply + 1, counted);
             if (s > alpha) {
                 alpha = s;
                 if (s >= beta) return s;
@@ -262,6 +268,16 @@ struct Tree {
     // once for all children.
     int BeforeFrontier(std::uint64_t own, std::uint64_t other, std::uint64_t next, int ownWeight,
                        int alpha, int beta, int ply) {
+        std::int32_t counted = 0;
+        const int value = BeforeFrontier(own, other, next, ownWeight, alpha, beta, ply, counted);
+        moves += counted;
+        return value;
+    }
+
+    [[gnu::always_inline]] static inline int BeforeFrontier(std::uint64_t own, std::uint64_t other,
+                                                            std::uint64_t next, int ownWeight,
+                                                            int alpha, int beta, int ply,
+                                                            std::int32_t& counted) {
         assert(alpha < beta);
         const GainPlan otherPlan(other);
         const RaisedMoves replies(otherPlan, next);
@@ -269,14 +285,14 @@ struct Tree {
         for (int c = 0; c < kColumns; ++c) {
             const std::uint64_t bit = next & ColumnByte(c);
             if (bit & kFullBits) continue;
-            ++moves;
+            ++counted;
             ++legal;
             const std::uint64_t moved = own | bit;
             const Threes threes = FindThrees(moved);
             if (HasFourFromThrees(moved, threes)) return MateAdjust(WinScore, ply);
             const int movedEvaluation = ownWeight + kEvaluation.column[c] + ThreesScore(threes);
             const int s = -Frontier(replies.After(c), otherPlan.evaluation, moved, threes,
-                                    movedEvaluation, next + bit, -beta, -alpha, ply + 1);
+                                    movedEvaluation, next + bit, -beta, -alpha, ply + 1, counted);
             if (s > alpha) {
                 alpha = s;
                 if (s >= beta) return s;
@@ -327,14 +343,14 @@ struct Tree {
             const GainPlan plan(own);
             const std::uint64_t cells = next & board_bits::kLowSixBits;
             return Leaf({cells, plan.fours & cells, plan.Gain(cells)},
-                        plan.evaluation - board_bits::EvaluateBits(other), alpha, beta, ply);
+                        plan.evaluation - board_bits::EvaluateBits(other), alpha, beta, ply, moves);
         }
         if (depth == 2) {
             const GainPlan plan(own);
             const std::uint64_t cells = next & board_bits::kLowSixBits;
             return Frontier({cells, plan.fours & cells, plan.Gain(cells)}, plan.evaluation, other,
                             FindThrees(other), board_bits::EvaluateBits(other), next, alpha, beta,
-                            ply);
+                            ply, moves);
         }
         if (depth == 3) return BeforeFrontier(own, other, next, WeightScore(own), alpha, beta, ply);
         return Node(own, other, next, WeightScore(own), WeightScore(other), alpha, beta, depth,
