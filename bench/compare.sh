@@ -2,8 +2,9 @@
 # Compares the engine's speed with an earlier commit's on the fixed suite of
 # `fourfall-analyze --bench`: builds that commit's analyzer beside this
 # tree's, runs the two in turn ROUNDS times, and prints the medians of the
-# level-10 suite and the ratio of counted moves per second. Running them in
-# turn spreads any load on the machine over both.
+# level-10 suite and the ratio of counted moves per second, then the median
+# level-10 search time of the slowest positions known. Running them in turn
+# spreads any load on the machine over both.
 #
 #   bench/compare.sh <commit> [build dir of this tree] [rounds]
 set -eu
@@ -70,3 +71,15 @@ if [ "$moves_old" != "$moves_new" ]; then
     echo "  the moves counted differ: $moves_old against $moves_new" >&2
 fi
 awk -v a="$(median old 3)" -v b="$(median new 3)" 'BEGIN {printf "  ratio of moves per second: %.2f\n", b / a}'
+
+# The slowest level-10 searches found: milliseconds, median of the rounds.
+for sequence in 43546 53446 612367165767; do
+    : >"$results"
+    i=0
+    while [ "$i" -lt "$rounds" ]; do
+        echo "old $(echo "$sequence" | "$old" --level 10 | awk '{print $5 / 1000}')" >>"$results"
+        echo "new $(echo "$sequence" | "$new" --level 10 | awk '{print $5 / 1000}')" >>"$results"
+        i=$((i + 1))
+    done
+    echo "  $sequence at level 10: $short $(median old 2) ms, this tree $(median new 2) ms"
+done
