@@ -4,6 +4,7 @@
 #include <cassert>
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -84,33 +85,41 @@ static_assert(kMaxGain < 128, "a stone's gain must fit in seven bits");
 // that holds no three of its direction yet and gets one through the new
 // stone. A window holds at most one three through a given cell and
 // direction, so each window adds once, as the evaluation counts it.
+//
+// `Word` is one 64-bit word, or a WordPair holding the same player's masks
+// in both halves, which works out two sets of cells at once.
+template <typename Word>
 struct GainPlan {
     // Each three-in-a-line term: cells that would complete a three, with the
     // new stone first, middle or last in its window.
-    std::uint64_t vertical;
-    std::uint64_t first[3], middle[3], last[3];
+    Word vertical;
+    Word first[3], middle[3], last[3];
     // Windows that already hold a three, as byte flags at the window's first
-    // column.
-    std::uint64_t held[3];
+    // column, and those flags moved to the window's middle and last column.
+    Word heldAtFirst[3], heldAtMiddle[3], heldAtLast[3];
     // Cells that would complete four.
-    std::uint64_t fours;
+    Word fours;
     // The player's own evaluation before the move.
     int evaluation;
 
-    // From the player's stones `s`, their threes and their evaluation.
-    GainPlan(std::uint64_t s, const Threes& threes, int ownEvaluation) {
+    // From the player's stones `stones`, their threes and their evaluation.
+    GainPlan(std::uint64_t stones, const Threes& threes, int ownEvaluation) {
         constexpr int kStep[3] = {8, 9, 7};  // horizontal, rising, falling
-        const std::uint64_t held3[3] = {threes.horizontal, threes.rising, threes.falling};
+        const Word s = Splat(stones);
+        const Word held3[3] = {Splat(threes.horizontal), Splat(threes.rising),
+                               Splat(threes.falling)};
         vertical = (s << 1) & (s << 2);
         fours = vertical & (s << 3);
         for (int d = 0; d < 3; ++d) {
             const int k = kStep[d];
-            const std::uint64_t after1 = s >> k, after2 = s >> (2 * k), after3 = s >> (3 * k);
-            const std::uint64_t before1 = s << k, before2 = s << (2 * k), before3 = s << (3 * k);
+            const Word after1 = s >> k, after2 = s >> (2 * k), after3 = s >> (3 * k);
+            const Word before1 = s << k, before2 = s << (2 * k), before3 = s << (3 * k);
             first[d] = after1 & after2;
             middle[d] = before1 & after1;
             last[d] = before1 & before2;
-            held[d] = ByteFlags(held3[d]);
+            heldAtFirst[d] = ByteFlags(held3[d]);
+            heldAtMiddle[d] = heldAtFirst[d] << 8;
+            heldAtLast[d] = heldAtFirst[d] << 16;
             fours |= (first[d] & after3) | (middle[d] & after2) | (middle[d] & before2) |
                      (before3 & last[d]);
         }
@@ -119,18 +128,24 @@ struct GainPlan {
 
     explicit GainPlan(std::uint64_t s) : GainPlan(s, FindThrees(s), board_bits::EvaluateBits(s)) {}
 
+    static Word Splat(std::uint64_t word) {
+        if constexpr (std::is_same_v<Word, std::uint64_t>) {
+            return word;
+        } else {
+            return Word{word, word};
+        }
+    }
+
     // Per column byte, the evaluation gained by a stone on `cells` (bits 0..5
-    // of a byte only, at most one per column). `Word` is one 64-bit word or
-    // a WordPair, which works out two sets of cells at once.
-    template <typename Word>
+    // of a byte only, at most one per column).
     Word Gain(Word cells) const {
         Word windows[3];
         for (int d = 0; d < 3; ++d) {
             // The window starting at the new stone's column, one column
             // before it, and two before it.
-            windows[d] = (((ByteFlags(cells & first[d]) & ~held[d]) +
-                           (ByteFlags(cells & middle[d]) & ~(held[d] << 8)) +
-                           (ByteFlags(cells & last[d]) & ~(held[d] << 16))) >>
+            windows[d] = (((ByteFlags(cells & first[d]) & ~heldAtFirst[d]) +
+                           (ByteFlags(cells & middle[d]) & ~heldAtMiddle[d]) +
+                           (ByteFlags(cells & last[d]) & ~heldAtLast[d])) >>
                           6);
         }
         const Word verticals = ByteFlags(cells & vertical) >> 6;
@@ -157,13 +172,13 @@ struct RaisedMoves {
     PlannedMoves low, raisedChange;
     std::uint64_t fours;  // every cell that would complete four
 
-    RaisedMoves(const GainPlan& plan, std::uint64_t next) {
+    RaisedMoves(const GainPlan<WordPair>& plan, std::uint64_t next) {
         const std::uint64_t lowCells = next & board_bits::kLowSixBits;
         const std::uint64_t raisedCells = (next << 1) & board_bits::kLowSixBits;
         const WordPair gains = plan.Gain(WordPair{lowCells, raisedCells});
-        low = {lowCells, plan.fours & lowCells, gains[0]};
+        fours = plan.fours[0];
+        low = {lowCells, fours & lowCells, gains[0]};
         raisedChange = {lowCells ^ raisedCells, 0, gains[0] ^ gains[1]};
-        fours = plan.fours;
     }
 
     // The moves after a stone in `column` raised it by one cell.
@@ -244,7 +259,7 @@ struct Tree {
                                                       int alpha, int beta, int ply,
                                                       std::int32_t& counted) {
         assert(alpha < beta);
-        const GainPlan plan(other, otherThrees, otherEvaluation);
+        const GainPlan<WordPair> plan(other, otherThrees, otherEvaluation);
         const RaisedMoves replies(plan, next);
         int legal = 0;
         for (int c = 0; c < kColumns; ++c) {
@@ -279,7 +294,7 @@ struct Tree {
                                                             int alpha, int beta, int ply,
                                                             std::int32_t& counted) {
         assert(alpha < beta);
-        const GainPlan otherPlan(other);
+        const GainPlan<WordPair> otherPlan(other);
         const RaisedMoves replies(otherPlan, next);
         int legal = 0;
         for (int c = 0; c < kColumns; ++c) {
@@ -340,13 +355,13 @@ struct Tree {
         const std::uint64_t other = PlayerBits(position, side ^ 1);
         const std::uint64_t next = NextBits(position);
         if (depth <= 1) {
-            const GainPlan plan(own);
+            const GainPlan<std::uint64_t> plan(own);
             const std::uint64_t cells = next & board_bits::kLowSixBits;
             return Leaf({cells, plan.fours & cells, plan.Gain(cells)},
                         plan.evaluation - board_bits::EvaluateBits(other), alpha, beta, ply, moves);
         }
         if (depth == 2) {
-            const GainPlan plan(own);
+            const GainPlan<std::uint64_t> plan(own);
             const std::uint64_t cells = next & board_bits::kLowSixBits;
             return Frontier({cells, plan.fours & cells, plan.Gain(cells)}, plan.evaluation, other,
                             FindThrees(other), board_bits::EvaluateBits(other), next, alpha, beta,
