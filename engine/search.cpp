@@ -261,12 +261,15 @@ struct Tree {
         assert(alpha < beta);
         const GainPlan<WordPair> plan(other, otherThrees, otherEvaluation);
         const RaisedMoves replies(plan, next);
-        int legal = 0;
-        for (int c = 0; c < kColumns; ++c) {
-            if ((ownMoves.cells & ColumnByte(c)) == 0) continue;
+        const std::uint64_t open = ByteFlags(ownMoves.cells);
+        if (open == 0) return 0;
+        // The open columns before the first that completes four are searched;
+        // that one, if no cut comes first, ends the node.
+        const std::uint64_t fours = ByteFlags(ownMoves.fours);
+        const std::uint64_t firstFour = fours & (~fours + 1);
+        for (std::uint64_t rest = open & (firstFour - 1); rest != 0; rest &= rest - 1) {
+            const int c = std::countr_zero(rest) / 8;
             ++counted;
-            ++legal;
-            if (ownMoves.fours & ColumnByte(c)) return MateAdjust(WinScore, ply);
             const int movedEvaluation = ownEvaluation + ByteAt(ownMoves.gain, c);
             const int s = -Leaf(replies.After(c), plan.evaluation - movedEvaluation, -beta, -alpha,
                                 ply + 1, counted);
@@ -275,7 +278,11 @@ struct Tree {
                 if (s >= beta) return s;
             }
         }
-        return legal == 0 ? 0 : alpha;
+        if (firstFour != 0) {
+            ++counted;
+            return MateAdjust(WinScore, ply);
+        }
+        return alpha;
     }
 
     // Three plies left. The other side moves at the frontier below with the
