@@ -303,12 +303,12 @@ struct Tree {
         assert(alpha < beta);
         const GainPlan<WordPair> otherPlan(other);
         const RaisedMoves replies(otherPlan, next);
-        int legal = 0;
-        for (int c = 0; c < kColumns; ++c) {
+        const std::uint64_t open = ~next & kFullBits;
+        if (open == 0) return 0;
+        for (std::uint64_t rest = open; rest != 0; rest &= rest - 1) {
+            const int c = std::countr_zero(rest) / 8;
             const std::uint64_t bit = next & ColumnByte(c);
-            if (bit & kFullBits) continue;
             ++counted;
-            ++legal;
             const std::uint64_t moved = own | bit;
             const Threes threes = FindThrees(moved);
             if (HasFourFromThrees(moved, threes)) return MateAdjust(WinScore, ply);
@@ -320,7 +320,7 @@ struct Tree {
                 if (s >= beta) return s;
             }
         }
-        return legal == 0 ? 0 : alpha;
+        return alpha;
     }
 
     // Four or more plies left. The weight terms of both sides are carried
