@@ -112,7 +112,7 @@ int Search(TPosition& p, int alpha, int beta, int depth, int ply) {
     return alpha;
 }
 
-int Root(TPosition& p, int level) {
+int Root(TPosition& p, int level, int (*random)()) {
     const TPosition saved = p;
     int best = -32000;
     int bestColumn = -1;
@@ -120,11 +120,11 @@ int Root(TPosition& p, int level) {
     if (p.MoveCount < 2) {
         int column;
         if (level <= 3)
-            column = FirstMoveRandom() % 7;
+            column = random() % 7;
         else if (level <= 6)
-            column = FirstMoveRandom() % 5 + 1;
+            column = random() % 5 + 1;
         else
-            column = FirstMoveRandom() % 3 + 2;
+            column = random() % 3 + 2;
         Drop(p, column);
         return 0;
     }
@@ -187,13 +187,7 @@ class ReferenceTest : public ::testing::Test {
     void SetUp() override {
         InitBitCount();
         ref::InitBits();
-        savedRandom_ = FirstMoveRandom;
-        FirstMoveRandom = &ScriptedRandom;
     }
-    void TearDown() override { FirstMoveRandom = savedRandom_; }
-
-  private:
-    RandomSource savedRandom_ = nullptr;
 };
 
 }  // namespace
@@ -232,18 +226,18 @@ TEST_F(ReferenceTest, SearchAgreesOnRandomPositionsAtLevelsOneToSix) {
             const TPosition start = RandomPosition(rng, static_cast<int>(rng() % 43));
             ASSERT_TRUE(IsValidPosition(start));
 
-            TPosition mine = start, theirs = start;
+            TPosition theirs = start;
             const std::uint32_t seed = static_cast<std::uint32_t>(rng());
             gRandomState = seed;
-            TotalMoves = 0;
-            const int score = SearchRoot(mine, level);
-            const std::int32_t counted = TotalMoves;
+            const SearchResult result = Searcher(&ScriptedRandom).Search(start, level);
             gRandomState = seed;
             ref::Total = 0;
-            const int expected = ref::Root(theirs, level);
+            const int expected = ref::Root(theirs, level, &ScriptedRandom);
+            TPosition mine = start;
+            if (result.column >= 0) DropStone(mine, result.column);
 
-            ASSERT_EQ(score, expected) << "level " << level << " position " << i;
-            ASSERT_EQ(counted, ref::Total) << "level " << level << " position " << i;
+            ASSERT_EQ(result.score, expected) << "level " << level << " position " << i;
+            ASSERT_EQ(result.moves, ref::Total) << "level " << level << " position " << i;
             ASSERT_TRUE(SameBytes(mine, theirs)) << "level " << level << " position " << i;
             ASSERT_TRUE(IsValidPosition(mine));
         }
