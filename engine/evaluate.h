@@ -77,7 +77,7 @@ constexpr int MaxEvaluation() {
     return total;
 }
 
-static_assert(MaxEvaluation() == 348, "the scores of the design lie within -348..348");
+static_assert(MaxEvaluation() == 348, "evaluation differences must stay within -348..348");
 static_assert(MaxEvaluation() < WinScore - 2 * kCells, "an evaluation never looks like a four");
 
 // One player's seven masks as one word. The eight-byte read stays inside the
