@@ -75,6 +75,15 @@ run: deps $(BUILD)/build.ninja
 bench: build
 	$(BUILD)/tools/analyze/fourfall-analyze --bench
 
+# The engine's speed against an earlier commit's, alternating runs:
+# make bench-compare BASE=<commit> [ROUNDS=5]
+BASE   ?=
+ROUNDS ?= 5
+.PHONY: bench-compare
+bench-compare: deps
+	@test -n "$(BASE)" || { echo "usage: make bench-compare BASE=<commit> [ROUNDS=5]"; exit 2; }
+	bench/compare.sh $(BASE) $(BUILD) $(ROUNDS)
+
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
 

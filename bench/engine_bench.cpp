@@ -2,6 +2,7 @@
 // fixed depth from a few positions met in real games.
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <string_view>
 #include <vector>
 
@@ -26,7 +27,6 @@ TPosition Play(std::string_view moves) {
 }
 
 std::vector<TPosition> AllPositions() {
-    InitBitCount();
     std::vector<TPosition> positions;
     for (const auto moves : kPositions) positions.push_back(Play(moves));
     return positions;
@@ -52,17 +52,16 @@ void BM_HasFour(benchmark::State& state) {
 }
 BENCHMARK(BM_HasFour);
 
-// A full-window Negamax of the given depth from one position; the rate
+// A full-window search of the given depth from one position; the rate
 // counter is the counted moves per second, the figure the game reports.
 void BM_Negamax(benchmark::State& state) {
-    InitBitCount();
-    TPosition p = Play(kPositions[state.range(0)]);
+    const TPosition p = Play(kPositions[state.range(0)]);
     const int depth = static_cast<int>(state.range(1));
+    Searcher searcher(&std::rand);
     std::int64_t moves = 0;
     for (auto _ : state) {
-        TotalMoves = 0;
-        benchmark::DoNotOptimize(Negamax(p, -InfiniteScore, InfiniteScore, depth, 1));
-        moves += TotalMoves;
+        benchmark::DoNotOptimize(searcher.Negamax(p, -InfiniteScore, InfiniteScore, depth, 1));
+        moves += searcher.Moves();
     }
     state.counters["moves"] =
         benchmark::Counter(static_cast<double>(moves), benchmark::Counter::kIsRate);
@@ -72,22 +71,21 @@ BENCHMARK(BM_Negamax)
     ->ArgsProduct({{0, 1, 2, 3}, {1, 4, 7}})
     ->Unit(benchmark::kMicrosecond);
 
-// The computer's whole turn at level 8 and 10 from the first position.
-void BM_SearchRoot(benchmark::State& state) {
-    InitBitCount();
+// The computer's whole turn at level 8 and 10 from the second position.
+void BM_Search(benchmark::State& state) {
     const TPosition start = Play(kPositions[1]);
     const int level = static_cast<int>(state.range(0));
+    Searcher searcher(&std::rand);
     std::int64_t moves = 0;
     for (auto _ : state) {
-        TPosition p = start;
-        TotalMoves = 0;
-        benchmark::DoNotOptimize(SearchRoot(p, level));
-        moves += TotalMoves;
+        const SearchResult result = searcher.Search(start, level);
+        benchmark::DoNotOptimize(result);
+        moves += result.moves;
     }
     state.counters["moves"] =
         benchmark::Counter(static_cast<double>(moves), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_SearchRoot)->ArgName("level")->Arg(8)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Search)->ArgName("level")->Arg(8)->Arg(10)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -23,14 +23,62 @@ static_assert(std::endian::native == std::endian::little,
 constexpr int WinScore = 30000;
 constexpr int InfiniteScore = 32000;
 
+// The evaluation's weights, the one place they are written down. Evaluate
+// and the search's per-column gains both derive from this table.
+struct EvaluationWeights {
+    int column[kColumns];  // per stone, by column
+    int verticalThree;     // per occurrence, overlapping ones included
+    int horizontalThree;   // per window of three columns holding one, once
+    int risingThree;       // likewise for the rising diagonal
+    int fallingThree;      // likewise for the falling diagonal
+};
+
+inline constexpr EvaluationWeights kEvaluation = {{1, 2, 3, 4, 3, 2, 1}, 4, 8, 10, 10};
+
 namespace board_bits {
 
 constexpr std::uint64_t kSevenColumns = 0x00FF'FFFF'FFFF'FFFFull;
-constexpr std::uint64_t kColumns1To5 = 0x0000'FFFF'FFFF'FF00ull;
-constexpr std::uint64_t kColumns2To4 = 0x0000'00FF'FFFF'0000ull;
-constexpr std::uint64_t kColumn3 = 0x0000'0000'FF00'0000ull;
 constexpr std::uint64_t kLowSixBits = 0x3F3F'3F3F'3F3F'3F3Full;
 constexpr std::uint64_t kBitSix = 0x4040'4040'4040'4040ull;
+
+constexpr int MaxColumnWeight() {
+    int most = 0;
+    for (const int w : kEvaluation.column) most = w > most ? w : most;
+    return most;
+}
+
+// The columns whose stones weigh at least `weight`, as whole bytes. A
+// stone's weight is the number of these masks (weight 1 up to the largest)
+// that hold it, so the weight term is one popcount per mask.
+constexpr std::uint64_t ColumnsWeighingAtLeast(int weight) {
+    std::uint64_t mask = 0;
+    for (int c = 0; c < kColumns; ++c)
+        if (kEvaluation.column[c] >= weight) mask |= 0xFFull << (8 * c);
+    return mask;
+}
+
+// The column weights as one byte per column, for adding a stone's weight to
+// per-column sums.
+constexpr std::uint64_t ColumnWeightBytes() {
+    std::uint64_t bytes = 0;
+    for (int c = 0; c < kColumns; ++c)
+        bytes |= static_cast<std::uint64_t>(kEvaluation.column[c]) << (8 * c);
+    return bytes;
+}
+
+// The most one player's stones can score: six stones in every column, four
+// vertical threes per column, and every window with all three line terms.
+constexpr int MaxEvaluation() {
+    int total = 0;
+    for (const int w : kEvaluation.column) total += kRows * w;
+    total += kColumns * (kRows - 2) * kEvaluation.verticalThree;
+    total += (kColumns - 2) *
+             (kEvaluation.horizontalThree + kEvaluation.risingThree + kEvaluation.fallingThree);
+    return total;
+}
+
+static_assert(MaxEvaluation() == 348, "evaluation differences must stay within -348..348");
+static_assert(MaxEvaluation() < WinScore - 2 * kCells, "an evaluation never looks like a four");
 
 // One player's seven masks as one word. The eight-byte read stays inside the
 // record: Stones[1] is followed by NextBit.
@@ -66,21 +114,29 @@ inline bool HasFourFromThrees(std::uint64_t s, const Threes& t) {
 
 inline bool HasFourBits(std::uint64_t s) { return HasFourFromThrees(s, FindThrees(s)); }
 
-// Column weights 1,2,3,4,3,2,1 per stone.
+// The weight term: each stone's column weight.
 inline int WeightScore(std::uint64_t s) {
-    return std::popcount(s) + std::popcount(s & kColumns1To5) + std::popcount(s & kColumns2To4) +
-           std::popcount(s & kColumn3);
+    int score = 0;
+    for (int weight = 1; weight <= MaxColumnWeight(); ++weight)
+        score += std::popcount(s & ColumnsWeighingAtLeast(weight));
+    return score;
 }
 
-// Vertical threes 4 each (every occurrence), and 8 / 10 / 10 per
-// three-column window holding a horizontal, rising or falling three (once
-// per window). The rising and falling windows are counted in one popcount:
-// their marker bits land on bits 6 and 5 of each byte.
+// The three-in-a-line terms: every vertical three, and each three-column
+// window holding a horizontal, rising or falling three once. With equal
+// diagonal weights the rising and falling windows share one popcount: their
+// marker bits land on bits 6 and 5 of each byte.
 inline int ThreesScore(const Threes& t) {
-    const std::uint64_t diagonalWindows =
-        ((t.rising + kLowSixBits) & kBitSix) | (((t.falling + kLowSixBits) & kBitSix) >> 1);
-    return 4 * std::popcount(t.vertical) + 8 * NonZeroBytes(t.horizontal) +
-           10 * std::popcount(diagonalWindows);
+    const int vertical = kEvaluation.verticalThree * std::popcount(t.vertical);
+    const int horizontal = kEvaluation.horizontalThree * NonZeroBytes(t.horizontal);
+    if constexpr (kEvaluation.risingThree == kEvaluation.fallingThree) {
+        const std::uint64_t diagonalWindows =
+            ((t.rising + kLowSixBits) & kBitSix) | (((t.falling + kLowSixBits) & kBitSix) >> 1);
+        return vertical + horizontal + kEvaluation.risingThree * std::popcount(diagonalWindows);
+    } else {
+        return vertical + horizontal + kEvaluation.risingThree * NonZeroBytes(t.rising) +
+               kEvaluation.fallingThree * NonZeroBytes(t.falling);
+    }
 }
 
 inline int EvaluateBits(std::uint64_t s) { return WeightScore(s) + ThreesScore(FindThrees(s)); }
@@ -93,7 +149,7 @@ inline int HasFour(const TPosition& position, int player) {
     return board_bits::HasFourBits(board_bits::PlayerBits(position, player)) ? 1 : 0;
 }
 
-// Static score of `player`'s stones alone, 0..348.
+// Static score of `player`'s stones alone, 0..348: the terms of kEvaluation.
 inline int Evaluate(const TPosition& position, int player) {
     return board_bits::EvaluateBits(board_bits::PlayerBits(position, player));
 }

@@ -39,18 +39,31 @@ static_assert(offsetof(TPosition, Stones) == 1);
 static_assert(offsetof(TPosition, NextBit) == 15);
 static_assert(offsetof(TPosition, MoveCount) == 22);
 
-// Stones dropped by MakeMove since the caller last reset it. The computer's
-// turn sets it to 0 before a search and reports it afterwards.
+// Stones dropped by MakeMove since the caller last reset it, and the moves
+// SearchRoot counted. The computer's turn sets it to 0 before a search and
+// reports it afterwards.
 extern std::int32_t TotalMoves;
 
 // BitCount[i] is the number of set bits among bits 0..5 of i: the number of
-// stones that a column mask stands for. Filled by InitBitCount.
+// stones that a column mask stands for. Filled by InitBitCount. Kept for the
+// game's interface only: the evaluation counts stones with popcount, which
+// agrees with it for every mask, so nothing in the engine needs it filled.
 extern std::uint8_t BitCount[64];
 
 void InitBitCount();
 
 // Writes the empty board into `position`.
 void ClearPosition(TPosition& position);
+
+// Drops a stone of the side to move into `column` (0..6), which must not be
+// full, and passes the turn; counts nothing.
+inline void DropStone(TPosition& position, int column) {
+    const std::uint8_t bit = position.NextBit[column];
+    position.Stones[position.SideToMove][column] |= bit;
+    position.NextBit[column] = static_cast<std::uint8_t>(bit << 1);
+    position.SideToMove ^= 1;
+    ++position.MoveCount;
+}
 
 // Drops a stone of the side to move into `column` (0..6). Returns 1 and
 // passes the turn, or 0 when the column is full (or no column at all), in
@@ -59,12 +72,8 @@ inline int MakeMove(TPosition& position, int column) {
     // Callers pass 0..6; refusing anything else costs one compare and keeps a
     // stray column number from writing outside the record.
     if (static_cast<unsigned>(column) >= static_cast<unsigned>(kColumns)) return 0;
-    const std::uint8_t bit = position.NextBit[column];
-    if (bit == kFullColumn) return 0;
-    position.Stones[position.SideToMove][column] |= bit;
-    position.NextBit[column] = static_cast<std::uint8_t>(bit << 1);
-    position.SideToMove ^= 1;
-    ++position.MoveCount;
+    if (position.NextBit[column] == kFullColumn) return 0;
+    DropStone(position, column);
     ++TotalMoves;
     return 1;
 }

@@ -96,7 +96,8 @@ TEST(Position, BitCountCountsStonesOfAColumnMask) {
         int mask, count;
     } rows[] = {{0, 0}, {1, 1}, {2, 1}, {3, 2}, {21, 3}, {42, 3}, {32, 1}, {62, 5}, {63, 6}};
     for (const Row& r : rows) EXPECT_EQ(BitCount[r.mask], r.count) << "mask " << r.mask;
-    for (int i = 0; i < 64; ++i) EXPECT_EQ(BitCount[i], __builtin_popcount(i)) << "mask " << i;
+    for (int i = 0; i < 64; ++i)
+        EXPECT_EQ(BitCount[i], __builtin_popcount(static_cast<unsigned>(i))) << "mask " << i;
 }
 
 TEST(Position, ValidityCheckCatchesEachBrokenInvariant) {

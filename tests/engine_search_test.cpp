@@ -36,17 +36,30 @@ class SearchTest : public ::testing::Test {
     }
     void TearDown() override { FirstMoveRandom = savedRandom_; }
 
-    // Runs a search as the computer's turn does and checks what it leaves.
+    // Runs a search as the computer's turn does and checks what it leaves,
+    // then the searcher itself on the same position, which must give the
+    // same answer, leave the position as it was and touch no process-wide
+    // count.
     void ExpectSearch(TPosition position, int level, int score, int column, int total) {
+        const TPosition start = position;
         TPosition expected = position;
         if (column >= 0) MakeMove(expected, column);
         TotalMoves = 0;
         EXPECT_EQ(SearchRoot(position, level), score) << "level " << level;
+        const std::int32_t counted = TotalMoves;
         if (total >= 0) {
-            EXPECT_EQ(TotalMoves, total) << "level " << level;
+            EXPECT_EQ(counted, total) << "level " << level;
         }
         EXPECT_TRUE(SameBytes(position, expected))
             << "level " << level << ": not the position after a stone in column " << column;
+
+        const TPosition unchanged = start;
+        const SearchResult result = Searcher(&ScriptedRandom).Search(unchanged, level);
+        EXPECT_EQ(result.column, column) << "level " << level;
+        EXPECT_EQ(result.score, score) << "level " << level;
+        EXPECT_EQ(result.moves, counted) << "level " << level;
+        EXPECT_EQ(TotalMoves, counted) << "level " << level;
+        EXPECT_TRUE(SameBytes(unchanged, start)) << "level " << level;
     }
 
   private:
@@ -167,6 +180,31 @@ TEST_F(SearchTest, LastEmptyCell) {
     const TPosition winning = FromColumns(kLastCellWins);
     ASSERT_EQ(HasFour(winning, Red) | HasFour(winning, Blue), 0);
     for (int level : {1, 2, 10}) ExpectSearch(winning, level, WinScore, 4, 1);
+}
+
+TEST(SearcherEntry, DrawsItsFirstMoveFromItsOwnSourceOnce) {
+    // A stateful source: the opening columns of a scripted game.
+    struct Script {
+        int values[2];
+        int calls = 0;
+        int operator()() { return values[calls++ % 2]; }
+    } script{{4, 2}};
+    Searcher searcher(script);
+    const RandomSource global = FirstMoveRandom;
+    TotalMoves = 0;
+    TPosition p = FromColumns("");
+    const SearchResult first = searcher.Search(p, 1);
+    EXPECT_EQ(first.column, 4);
+    EXPECT_EQ(first.score, 0);
+    EXPECT_EQ(first.moves, 1);
+    MakeMove(p, first.column);
+    EXPECT_EQ(searcher.Search(p, 1).column, 2);
+    MakeMove(p, 2);
+    // From the third stone on the move is searched and nothing is drawn.
+    EXPECT_EQ(searcher.Search(p, 1).moves, 8);
+    EXPECT_EQ(script.calls, 2);
+    EXPECT_EQ(FirstMoveRandom, global);
+    EXPECT_EQ(TotalMoves, 2);  // the two MakeMove calls above, nothing from the searcher
 }
 
 TEST(MateAdjust, MovesTheScoreTowardZeroByThePly) {

@@ -112,13 +112,6 @@ bool ParseNumber(const std::string& text, Number& value) {
     return ec == std::errc() && end == last && !text.empty();
 }
 
-// The column in which `after` has one more stone than `before`, 1..7, or 0.
-int PlayedColumn(const TPosition& before, const TPosition& after) {
-    for (int c = 0; c < kColumns; ++c)
-        if (before.NextBit[c] != after.NextBit[c]) return c + 1;
-    return 0;
-}
-
 }  // namespace
 
 bool ParseOptions(const std::vector<std::string>& args, AnalyzerOptions& options,
@@ -196,14 +189,14 @@ int AnalyzeEachLine(std::istream& in, std::ostream& out, std::ostream& err, int 
             err << "line " << lineNumber << ": " << parsed.error << std::endl;
             status = kExitBadLine;
         } else {
-            const TPosition before = parsed.position;
-            TotalMoves = 0;
+            // The C runtime generator, seeded by RunAnalyzer, as in the game.
+            Searcher searcher(&std::rand);
             const auto start = Clock::now();
-            const int score = SearchRoot(parsed.position, level);
+            const SearchResult result = searcher.Search(parsed.position, level);
             const auto took =
                 std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
-            out << parsed.text << ' ' << PlayedColumn(before, parsed.position) << ' ' << score
-                << ' ' << TotalMoves << ' ' << took.count() << std::endl;
+            out << parsed.text << ' ' << result.column + 1 << ' ' << result.score << ' '
+                << result.moves << ' ' << took.count() << std::endl;
         }
         if (end) break;
     }

@@ -34,7 +34,7 @@ bool ParseOptions(const std::vector<std::string>& args, AnalyzerOptions& options
 // bounded part of a line is ever kept, however long it is. A read or write
 // error or a failed allocation ends the loop with one message on `err`.
 // Returns kExitOk, kExitBadLine when any line was skipped, or kExitIoError or
-// kExitNoMemory. InitBitCount must have run.
+// kExitNoMemory.
 int AnalyzeLines(std::istream& in, std::ostream& out, std::ostream& err, int level);
 
 // The whole program: options, seeding, then the lines or the benchmark.

@@ -7,19 +7,28 @@
 
 namespace {
 
-// The scripted first-move generator: the values it hands out in turn.
-int gScript[2];
-int gScriptNext = 0;
+// The first-move generator of one game: it hands out the two values that
+// make the random first moves at the suite's level pick the two opening
+// columns, in turn.
+class ScriptedOpening {
+  public:
+    ScriptedOpening(int level, int first, int second)
+        : values_{RandomValueFor(level, first), RandomValueFor(level, second)} {}
 
-int ScriptedRandom() { return gScript[gScriptNext++ % 2]; }
+    int operator()() { return values_[next_++ % 2]; }
 
-// The generator value that makes SearchRoot's random move at `level` pick
-// `column`, given the range each level draws from.
-int RandomValueFor(int level, int column) {
-    if (level <= 3) return column;
-    if (level <= 6) return column - 1;
-    return column - 2;
-}
+  private:
+    // The generator value that makes the random move at `level` pick
+    // `column`, given the range each level draws from.
+    static int RandomValueFor(int level, int column) {
+        if (level <= 3) return column;
+        if (level <= 6) return column - 1;
+        return column - 2;
+    }
+
+    int values_[2];
+    int next_ = 0;
+};
 
 void Report(std::ostream& out, const SuiteResult& r) {
     const double millions = r.seconds > 0 ? static_cast<double>(r.moves) / r.seconds / 1e6 : 0;
@@ -35,35 +44,30 @@ SuiteResult PlaySuite(int level) {
     using Clock = std::chrono::steady_clock;
     SuiteResult result;
     result.level = level;
-    const RandomSource savedRandom = FirstMoveRandom;
-    FirstMoveRandom = &ScriptedRandom;
     for (int first = 2; first <= 4; ++first) {
         for (int second = 2; second <= 4; ++second) {
-            gScript[0] = RandomValueFor(level, first);
-            gScript[1] = RandomValueFor(level, second);
-            gScriptNext = 0;
+            ScriptedOpening opening(level, first, second);
+            Searcher searcher(opening);
             TPosition position;
             ClearPosition(position);
             while (position.MoveCount < kCells) {
-                const int before = position.MoveCount;
-                TotalMoves = 0;
                 const auto start = Clock::now();
-                SearchRoot(position, level);
+                const SearchResult move = searcher.Search(position, level);
                 const std::chrono::duration<double> took = Clock::now() - start;
                 ++result.searches;
-                result.moves += TotalMoves;
+                result.moves += move.moves;
                 result.seconds += took.count();
                 if (took.count() > result.slowestSeconds) {
                     result.slowestSeconds = took.count();
-                    result.slowestMoves = TotalMoves;
+                    result.slowestMoves = move.moves;
                 }
-                if (position.MoveCount == before) break;
+                if (move.column < 0) break;
+                DropStone(position, move.column);
                 if (HasFour(position, position.SideToMove ^ 1)) break;
             }
             ++result.games;
         }
     }
-    FirstMoveRandom = savedRandom;
     return result;
 }
 
