@@ -10,11 +10,13 @@
 #include "engine/search.h"
 #include "tools/analyze/bench_suite.h"
 #include "tools/analyze/sequence.h"
+#include "tools/analyze/solve_mode.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: fourfall-analyze [--level N] [--seed S]\n"
+    "       fourfall-analyze --solve [--table MIB]\n"
     "       fourfall-analyze --bench\n"
     "       fourfall-analyze --help\n";
 
@@ -46,9 +48,27 @@ constexpr const char* kHelp =
     "  --bench     play a fixed suite of self-play games at levels 10 and 8 and\n"
     "              print the moves counted, seconds searching, million moves per\n"
     "              second and the slowest single search\n"
+    "  --solve     print the exact value under perfect play and the best moves\n"
+    "              instead (see below)\n"
+    "  --table MIB the solver's table in MiB, 1 to 65536 (default 256)\n"
     "  --help      show this text\n"
     "\n"
-    "Exit status: 0 success, 1 some line was skipped, 2 bad option.\n";
+    "\n"
+    "With --solve, the five fields of each output line are:\n"
+    "  the sequence as given,\n"
+    "  the value from the side to move: 0 a draw, +k it completes four with\n"
+    "  move k of perfect play (its next move is move 1), -k the opponent does,\n"
+    "  every column that keeps that value, ascending (\"345\"; 0 on a full board),\n"
+    "  the positions the solver visited,\n"
+    "  the microseconds it took.\n"
+    "A long solve shows its progress when standard error is a terminal;\n"
+    "Ctrl+C stops it, and the exit status is then 130.\n"
+    "\n"
+    "Exit status: 0 success, 1 some line was skipped, 2 bad option,\n"
+    "130 interrupted.\n";
+
+static_assert(TSolver::kDefaultTableBytes == std::size_t{256} << 20,
+              "the help text states the solver's default table size");
 
 template <typename Number>
 bool ParseNumber(const std::string& text, Number& value) {
@@ -82,6 +102,22 @@ bool ParseOptions(const std::vector<std::string>& args, AnalyzerOptions& options
             options.help = true;
         } else if (name == "--bench") {
             options.bench = true;
+        } else if (name == "--solve") {
+            options.solve = true;
+        } else if (name == "--table") {
+            if (!hasValue) {
+                if (i + 1 >= args.size()) {
+                    error = name + " needs a value";
+                    return false;
+                }
+                value = args[++i];
+            }
+            if (!ParseNumber(value, options.tableMiB) || options.tableMiB < 1 ||
+                options.tableMiB > kMaxTableMiB) {
+                error = "table must be a number of MiB from 1 to " + std::to_string(kMaxTableMiB) +
+                        ", not '" + value + "'";
+                return false;
+            }
         } else if (name == "--level" || name == "--seed") {
             if (!hasValue) {
                 if (i + 1 >= args.size()) {
@@ -106,15 +142,20 @@ bool ParseOptions(const std::vector<std::string>& args, AnalyzerOptions& options
             error = "unknown argument '" + args[i] + "'";
             return false;
         }
-        if (hasValue && name != "--level" && name != "--seed") {
+        if (hasValue && name != "--level" && name != "--seed" && name != "--table") {
             error = name + " takes no value";
             return false;
         }
     }
+    if (options.solve && options.bench) {
+        error = "--solve and --bench cannot be combined";
+        return false;
+    }
     return true;
 }
 
-int AnalyzeLines(std::istream& in, std::ostream& out, std::ostream& err, int level) {
+int AnalyzeLines(std::istream& in, std::ostream& out, std::ostream& err, int level,
+                 TSolveMode* solve) {
     using Clock = std::chrono::steady_clock;
     int status = 0;
     long long lineNumber = 0;
@@ -125,6 +166,10 @@ int AnalyzeLines(std::istream& in, std::ostream& out, std::ostream& err, int lev
         if (!parsed.ok) {
             err << "line " << lineNumber << ": " << parsed.error << std::endl;
             status = 1;
+            continue;
+        }
+        if (solve != nullptr) {
+            if (!solve->Answer(parsed, out)) break;
             continue;
         }
         const TPosition before = parsed.position;
@@ -156,6 +201,7 @@ int RunAnalyzer(const std::vector<std::string>& args, std::istream& in, std::ost
         RunBenchSuite(out);
         return 0;
     }
+    if (options.solve) return RunSolveMode(options, in, out, err);
     std::srand(options.seedGiven ? options.seed : static_cast<unsigned>(std::time(nullptr)));
     return AnalyzeLines(in, out, err, options.level);
 }
