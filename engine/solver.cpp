@@ -145,17 +145,11 @@ int TSolver::RootScore(const TBitBoard& board) {
     int lower = -(empty / 2);
     int upper = (empty - 1) / 2;
     rootEmpty_ = empty;
+    // Halve the range of possible scores with one null-window search each.
     while (lower < upper) {
         rootLower_ = lower;
         rootUpper_ = upper;
-        // Split the range, but try scores nearer 0 first: whether the
-        // position is won, drawn or lost is decided by the windows around 0,
-        // and those also fill the table for the finer questions.
-        int probe = lower + (upper - lower) / 2;
-        if (probe <= 0 && lower / 2 < probe)
-            probe = lower / 2;
-        else if (probe >= 0 && upper / 2 > probe)
-            probe = upper / 2;
+        const int probe = lower + (upper - lower) / 2;
         const int r = Negamax(board, probe, probe + 1);
         if (stopped_) return 0;
         if (r <= probe)

@@ -1,16 +1,20 @@
 // The exact solver's transposition table: bounds on solved positions.
 //
-// A fixed array of 64-bit entries, allocated once, zero-filled pages taken
-// from the system only as they are written. One entry per slot, chosen by
-// a hash of the position's key; a new position simply replaces an old one.
+// A fixed array of 2^n 64-bit slots, allocated once, zero pages taken from
+// the system only as they are written. A position's 49-bit key is mixed by
+// a multiplication modulo 2^49 (odd factor, so no two keys mix alike); the
+// top n bits of the mix choose the slot and the other 49 - n bits are kept
+// in it, so that a hit is exact. A new position simply replaces an old one.
 //
-//   bits  0..48  the key (TBitBoard::Key), stored whole, so a hit is exact
-//   bits 49..54  lower bound on the score + kBoundBias, 0 when none is known
-//   bits 55..60  upper bound on the score + kBoundBias, 0 when none is known
-//   bits 61..63  column of the best move known + 1, 0 when none is known
+//   bits  0..40  the low 49 - n bits of the mixed key (n >= kMinBits)
+//   bits 41..43  column of the best move known + 1, 0 when none is known
+//   bits 44..49  lower bound on the score + kBoundBias, 0 when none is known
+//   bits 50..55  upper bound on the score + kBoundBias, 0 when none is known
+//   bits 56..63  the generation that wrote the slot
 //
-// Scores are the solver's internal scores, -21..21 (see solver.h). An all-
-// zero slot reads as "nothing known", also for key 0, the empty board.
+// Clear starts a new generation, so slots of earlier ones read as empty;
+// generation 0 is never current, so a slot never written reads as empty too.
+// Scores are the solver's internal scores, -21..21 (see solver.h).
 #pragma once
 
 #include <cstddef>
@@ -27,29 +31,32 @@ struct TTableEntry {
 class TTranspositionTable {
   public:
     static constexpr int kBoundBias = 22;
+    static constexpr int kMinBits = 10;
 
-    // A table of `bytes` bytes, at least one entry. Throws std::bad_alloc
-    // when the system refuses the memory.
+    // The largest power-of-two number of slots that fits in `bytes`, and at
+    // least 2^kMinBits. Throws std::bad_alloc when the system refuses.
     explicit TTranspositionTable(std::size_t bytes);
 
-    std::size_t Entries() const { return size_; }
+    std::size_t Entries() const { return std::size_t{1} << bits_; }
 
     TTableEntry Probe(std::uint64_t key) const {
-        const std::uint64_t word = slots_.get()[Slot(key)];
+        const std::uint64_t mixed = Mix(key);
+        const std::uint64_t word = slots_.get()[mixed >> checkBits_];
         TTableEntry entry;
-        if ((word & kKeyMask) != key) return entry;
+        if ((word >> kGenerationShift) != generation_ ||
+            (word & checkMask_) != (mixed & checkMask_))
+            return entry;
         entry.found = true;
         const int lower = static_cast<int>((word >> kLowerShift) & kBoundMask);
         const int upper = static_cast<int>((word >> kUpperShift) & kBoundMask);
         if (lower != 0) entry.lower = lower - kBoundBias;
         if (upper != 0) entry.upper = upper - kBoundBias;
-        entry.move = static_cast<int>(word >> kMoveShift) - 1;
+        entry.move = static_cast<int>((word >> kMoveShift) & kMoveMask) - 1;
         return entry;
     }
 
-    // Records a bound on `key`'s score (lower, upper, or both equal for an
-    // exact score) and the move that gave it, keeping what the slot already
-    // knows about the same key.
+    // Records a bound on `key`'s score and the move that gave it (-1 for
+    // none), keeping what the slot already knows about the same key.
     void StoreLower(std::uint64_t key, int score, int move) {
         Store(key, kLowerShift, score, move);
     }
@@ -57,51 +64,47 @@ class TTranspositionTable {
         Store(key, kUpperShift, score, move);
     }
 
-    // Forgets everything: cheap after a small solve, which wrote few slots.
+    // Forgets everything, at once except every 255th time.
     void Clear();
 
   private:
-    static constexpr int kLowerShift = 49;
-    static constexpr int kUpperShift = 55;
-    static constexpr int kMoveShift = 61;
-    static constexpr std::uint64_t kKeyMask = (1ull << kLowerShift) - 1;
+    static constexpr int kKeyBits = 49;
+    static constexpr int kMoveShift = 41;
+    static constexpr int kLowerShift = 44;
+    static constexpr int kUpperShift = 50;
+    static constexpr int kGenerationShift = 56;
+    static constexpr std::uint64_t kMoveMask = 7;
     static constexpr std::uint64_t kBoundMask = 0x3F;
+    static constexpr std::uint64_t kKeyMask = (1ull << kKeyBits) - 1;
+    static_assert(kKeyBits - kMinBits <= kMoveShift, "the kept key bits fit below the fields");
 
-    // Slots written since the last Clear, remembered up to this many so that
-    // a small solve does not have to wipe a large table.
-    static constexpr std::size_t kDirtyLog = 4096;
-
-    std::size_t Slot(std::uint64_t key) const {
-        // Multiplying by an odd constant spreads the key's bits into the high
-        // half; the high word of hash * size is then uniform in 0..size-1.
-        const std::uint64_t hash = key * 0x9E37'79B9'7F4A'7C15ull;
-        return static_cast<std::size_t>((static_cast<unsigned __int128>(hash) * size_) >> 64);
-    }
+    // 2^49 divided by the golden ratio, made odd: neighbouring keys spread
+    // far apart in the top bits.
+    static std::uint64_t Mix(std::uint64_t key) { return (key * 0x1'3C6E'F372'FE95ull) & kKeyMask; }
 
     void Store(std::uint64_t key, int shift, int score, int move) {
-        const std::size_t slot = Slot(key);
-        std::uint64_t word = slots_.get()[slot];
-        // A zero word is an empty slot even where the key is 0.
-        if ((word & kKeyMask) != key || word == 0) {
-            word = key;
-            if (dirty_ < kDirtyLog) dirtySlots_[dirty_] = slot;
-            ++dirty_;
-        }
+        const std::uint64_t mixed = Mix(key);
+        std::uint64_t& slot = slots_.get()[mixed >> checkBits_];
+        std::uint64_t word = slot;
+        if ((word >> kGenerationShift) != generation_ ||
+            (word & checkMask_) != (mixed & checkMask_))
+            word = (mixed & checkMask_) | (generation_ << kGenerationShift);
         word &= ~(kBoundMask << shift);
         word |= static_cast<std::uint64_t>(score + kBoundBias) << shift;
         if (move >= 0) {
-            word &= ~(7ull << kMoveShift);
+            word &= ~(kMoveMask << kMoveShift);
             word |= static_cast<std::uint64_t>(move + 1) << kMoveShift;
         }
-        slots_.get()[slot] = word;
+        slot = word;
     }
 
     struct FreeDeleter {
         void operator()(std::uint64_t* p) const;
     };
 
-    std::size_t size_;
+    int bits_;
+    int checkBits_;
+    std::uint64_t checkMask_;
+    std::uint64_t generation_ = 1;
     std::unique_ptr<std::uint64_t, FreeDeleter> slots_;
-    std::size_t dirty_ = 0;
-    std::size_t dirtySlots_[kDirtyLog];
 };
