@@ -1,10 +1,10 @@
 // The exact solver's transposition table: bounds on solved positions.
 //
-// A fixed array of 2^n 64-bit slots, allocated once, zero pages taken from
-// the system only as they are written. A position's 49-bit key is mixed by
-// a multiplication modulo 2^49 (odd factor, so no two keys mix alike); the
-// top n bits of the mix choose the slot and the other 49 - n bits are kept
-// in it, so that a hit is exact. A new position simply replaces an old one.
+// A fixed array of 2^n 64-bit slots, mapped once, on huge pages where the
+// system allows, its pages taken from the system only as they are written. A position's 49-bit key
+// is mixed by a multiplication modulo 2^49 (odd factor, so no two keys mix alike); the top n bits
+// of the mix choose the slot and the other 49 - n bits are kept in it, so that a hit is exact. A
+// new position simply replaces an old one.
 //
 //   bits  0..40  the low 49 - n bits of the mixed key (n >= kMinBits)
 //   bits 41..43  column of the best move known + 1, 0 when none is known
@@ -98,13 +98,16 @@ class TTranspositionTable {
         slot = word;
     }
 
-    struct FreeDeleter {
-        void operator()(std::uint64_t* p) const;
+    // Gives the whole mapping back, of which the slots are an aligned part.
+    struct Unmap {
+        void* mapping;
+        std::size_t bytes;
+        void operator()(std::uint64_t* slots) const;
     };
 
     int bits_;
     int checkBits_;
     std::uint64_t checkMask_;
     std::uint64_t generation_ = 1;
-    std::unique_ptr<std::uint64_t, FreeDeleter> slots_;
+    std::unique_ptr<std::uint64_t, Unmap> slots_;
 };
