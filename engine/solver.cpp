@@ -1,5 +1,6 @@
 #include "engine/solver.h"
 
+#include <algorithm>
 #include <bit>
 #include <cassert>
 
@@ -118,6 +119,10 @@ int TSolver::Negamax(const TBitBoard& board, int alpha, int beta) {
                                   ~(board.all | move));
         if (c == tableMove) score += kTableMoveBonus;
         moves.Add(move, c, score);
+        // The child's table slot is almost never cached; ask for it now, so
+        // the reads for all children overlap.
+        const std::uint64_t childKey = (board.all ^ board.mine) + (board.all | move);
+        table_.Prefetch(std::min(childKey, MirroredKey(childKey)));
     }
 
     int bestColumn = -1;

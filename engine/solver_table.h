@@ -55,6 +55,11 @@ class TTranspositionTable {
         return entry;
     }
 
+    // Starts fetching the slot of `key` into the cache, for a Probe soon after.
+    void Prefetch(std::uint64_t key) const {
+        __builtin_prefetch(slots_.get() + (Mix(key) >> checkBits_));
+    }
+
     // Records a bound on `key`'s score and the move that gave it (-1 for
     // none), keeping what the slot already knows about the same key.
     void StoreLower(std::uint64_t key, int score, int move) {
