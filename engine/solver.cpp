@@ -34,6 +34,10 @@ struct TMoveList {
     }
 };
 
+// Above this many empty cells a position's subtree is large enough that
+// looking up all its children in the table first pays for the lookups.
+constexpr int kChildLookupEmpty = 16;
+
 // Above any count of threats, so the table's move always goes first.
 constexpr int kTableMoveBonus = 64;
 
@@ -115,14 +119,24 @@ int TSolver::Negamax(const TBitBoard& board, int alpha, int beta) {
     for (const int c : kCentreFirst) {
         const std::uint64_t move = safe & solver_bits::ColumnCells(c);
         if (move == 0) continue;
-        int score = std::popcount(solver_bits::FourCompletingCells(board.mine | move) &
-                                  ~(board.all | move));
+        const std::uint64_t threats =
+            solver_bits::FourCompletingCells(board.mine | move) & ~(board.all | move);
+        int score = std::popcount(threats);
         if (c == tableMove) score += kTableMoveBonus;
         moves.Add(move, c, score);
         // The child's table slot is almost never cached; ask for it now, so
         // the reads for all children overlap.
         const std::uint64_t childKey = (board.all ^ board.mine) + (board.all | move);
         table_.Prefetch(std::min(childKey, MirroredKey(childKey)));
+    }
+
+    // A child already known to be bad enough for the opponent cuts at once.
+    for (int i = 0; empty > kChildLookupEmpty && i < moves.size; ++i) {
+        TBitBoard child = board;
+        child.Play(moves.move[i]);
+        const std::uint64_t childKey = child.Key();
+        const TTableEntry childKnown = table_.Probe(std::min(childKey, MirroredKey(childKey)));
+        if (childKnown.found && -childKnown.upper >= beta) return -childKnown.upper;
     }
 
     int bestColumn = -1;
