@@ -59,7 +59,7 @@ TSolver::TSolver(std::size_t tableBytes) : table_(tableBytes) {}
 
 void TSolver::Poll() {
     if (stop_ != nullptr && stop_->load(std::memory_order_relaxed)) stopped_ = true;
-    if (progress_ != nullptr) {
+    if (progress_ != nullptr && !stopped_) {
         const TSolveProgress progress{nodes_, ScoreToValue(rootLower_, rootEmpty_),
                                       ScoreToValue(rootUpper_, rootEmpty_)};
         progress_(progressContext_, progress);
