@@ -79,7 +79,7 @@ void TSolveMode::ShowProgress(void* self, const TSolveProgress& progress) {
     mode.lastShown_ = now;
     const double seconds = std::chrono::duration<double>(now - mode.start_).count();
     char figures[96];
-    std::snprintf(figures, sizeof figures, ": %.1f M positions, %.0f s, value ",
+    std::snprintf(figures, sizeof figures, ": %.1f M positions, %.1f s, value ",
                   static_cast<double>(progress.positions) / 1e6, seconds);
     std::string line = mode.current_->text + figures;
     if (progress.worst == progress.best)
