@@ -54,7 +54,6 @@ constexpr const char* kHelp =
     "              of two (default 256)\n"
     "  --help      show this text\n"
     "\n"
-    "\n"
     "With --solve, the five fields of each output line are:\n"
     "  the sequence as given,\n"
     "  the value from the side to move: 0 a draw, +k it completes four with\n"
