@@ -15,20 +15,24 @@ constexpr int kCentreFirst[kColumns] = {3, 2, 4, 1, 5, 0, 6};
 
 // Up to seven moves, kept sorted by falling score; a move added with the same
 // score as earlier ones goes after them.
+// Each move comes with the table key of the position it leads to.
 struct TMoveList {
     std::uint64_t move[kColumns];
+    std::uint64_t key[kColumns];
     int column[kColumns];
     int score[kColumns];
     int size = 0;
 
-    void Add(std::uint64_t m, int c, int s) {
+    void Add(std::uint64_t m, std::uint64_t k, int c, int s) {
         int i = size++;
         for (; i > 0 && score[i - 1] < s; --i) {
             move[i] = move[i - 1];
+            key[i] = key[i - 1];
             column[i] = column[i - 1];
             score[i] = score[i - 1];
         }
         move[i] = m;
+        key[i] = k;
         column[i] = c;
         score[i] = s;
     }
@@ -123,19 +127,17 @@ int TSolver::Negamax(const TBitBoard& board, int alpha, int beta) {
             solver_bits::FourCompletingCells(board.mine | move) & ~(board.all | move);
         int score = std::popcount(threats);
         if (c == tableMove) score += kTableMoveBonus;
-        moves.Add(move, c, score);
         // The child's table slot is almost never cached; ask for it now, so
         // the reads for all children overlap.
         const std::uint64_t childKey = (board.all ^ board.mine) + (board.all | move);
-        table_.Prefetch(std::min(childKey, MirroredKey(childKey)));
+        const std::uint64_t childTableKey = std::min(childKey, MirroredKey(childKey));
+        table_.Prefetch(childTableKey);
+        moves.Add(move, childTableKey, c, score);
     }
 
     // A child already known to be bad enough for the opponent cuts at once.
     for (int i = 0; empty > kChildLookupEmpty && i < moves.size; ++i) {
-        TBitBoard child = board;
-        child.Play(moves.move[i]);
-        const std::uint64_t childKey = child.Key();
-        const TTableEntry childKnown = table_.Probe(std::min(childKey, MirroredKey(childKey)));
+        const TTableEntry childKnown = table_.Probe(moves.key[i]);
         if (childKnown.found && -childKnown.upper >= beta) return -childKnown.upper;
     }
 
