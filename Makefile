@@ -159,3 +159,13 @@ soak: $(ASAN_BUILD)/build.ninja
 	QT_QPA_PLATFORM=offscreen $(SANITIZER_ENV) \
 	  FOURFALL_SOAK_STEPS=$(SOAK_STEPS) FOURFALL_SOAK_SEED=$(SOAK_SEED) \
 	  $(ASAN_BUILD)/tests/ui_soak_tests
+
+# Times fourfall-analyze --solve on a seeded random set of SOLVE_COUNT
+# positions for each of 8, 12 and 16 stones: median and maximum per count.
+SOLVE_COUNT ?= 100
+SOLVE_SEED  ?= 1
+.PHONY: solve-bench
+solve-bench: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) --target fourfall-analyze
+	tools/analyze/solve_timing.py $(BUILD)/tools/analyze/fourfall-analyze \
+	  --stones 8 12 16 --count $(SOLVE_COUNT) --seed $(SOLVE_SEED)

@@ -13,11 +13,13 @@
 #include "engine/search.h"
 #include "tools/analyze/bench_suite.h"
 #include "tools/analyze/sequence.h"
+#include "tools/analyze/solve_mode.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: fourfall-analyze [--level N] [--seed S]\n"
+    "       fourfall-analyze --solve [--table MIB]\n"
     "       fourfall-analyze --bench\n"
     "       fourfall-analyze --help\n";
 
@@ -49,7 +51,21 @@ constexpr const char* kHelp =
     "  --bench     play a fixed suite of self-play games at levels 10 and 8 and\n"
     "              print the moves counted, seconds searching, million moves per\n"
     "              second and the slowest single search\n"
+    "  --solve     print the exact value under perfect play and the best moves\n"
+    "              instead (see below)\n"
+    "  --table MIB the solver's table in MiB, 1 to 65536, rounded down to a power\n"
+    "              of two (default 256)\n"
     "  --help      show this text\n"
+    "\n"
+    "With --solve, the five fields of each output line are:\n"
+    "  the sequence as given,\n"
+    "  the value from the side to move: 0 a draw, +k it completes four with\n"
+    "  move k of perfect play (its next move is move 1), -k the opponent does,\n"
+    "  every column that keeps that value, ascending (\"345\"; 0 on a full board),\n"
+    "  the positions the solver visited,\n"
+    "  the microseconds it took.\n"
+    "A long solve shows its progress when standard error is a terminal;\n"
+    "Ctrl+C stops it.\n"
     "\n"
     "Exit status:\n"
     "  0   every line was analysed\n"
@@ -57,9 +73,13 @@ constexpr const char* kHelp =
     "  2   bad option or value; nothing was read\n"
     "  3   the input could not be read or the output could not be written\n"
     "      (also when the reader of a pipe has gone away)\n"
-    "  4   out of memory\n"
-    "Statuses 3 and 4 stop the program at once, with one message on standard\n"
-    "error.\n";
+    "  4   out of memory (also when the solver's table cannot be had)\n"
+    "  130 a solve was interrupted by Ctrl+C\n"
+    "Statuses 3, 4 and 130 stop the program at once, with one message on\n"
+    "standard error.\n";
+
+static_assert(TSolver::kDefaultTableBytes == std::size_t{256} << 20,
+              "the help text states the solver's default table size");
 
 // A command-line value as it can be shown in a one-line message: in single
 // quotes, with quotes, backslashes and bytes that are not printable ASCII
@@ -129,6 +149,22 @@ bool ParseOptions(const std::vector<std::string>& args, AnalyzerOptions& options
             options.help = true;
         } else if (name == "--bench") {
             options.bench = true;
+        } else if (name == "--solve") {
+            options.solve = true;
+        } else if (name == "--table") {
+            if (!hasValue) {
+                if (i + 1 >= args.size()) {
+                    error = name + " needs a value";
+                    return false;
+                }
+                value = args[++i];
+            }
+            if (!ParseNumber(value, options.tableMiB) || options.tableMiB < 1 ||
+                options.tableMiB > kMaxTableMiB) {
+                error = "table must be a number of MiB from 1 to " + std::to_string(kMaxTableMiB) +
+                        ", not " + Quoted(value);
+                return false;
+            }
         } else if (name == "--level" || name == "--seed") {
             if (!hasValue) {
                 if (i + 1 >= args.size()) {
@@ -153,17 +189,22 @@ bool ParseOptions(const std::vector<std::string>& args, AnalyzerOptions& options
             error = "unknown argument " + Quoted(args[i]);
             return false;
         }
-        if (hasValue && name != "--level" && name != "--seed") {
+        if (hasValue && name != "--level" && name != "--seed" && name != "--table") {
             error = name + " takes no value";
             return false;
         }
+    }
+    if (options.solve && options.bench) {
+        error = "--solve and --bench cannot be combined";
+        return false;
     }
     return true;
 }
 
 namespace {
 
-int AnalyzeEachLine(std::istream& in, std::ostream& out, std::ostream& err, int level) {
+int AnalyzeEachLine(std::istream& in, std::ostream& out, std::ostream& err, int level,
+                    TSolveMode* solve) {
     using Clock = std::chrono::steady_clock;
     using Traits = std::istream::traits_type;
     std::streambuf* const source = in.rdbuf();
@@ -188,6 +229,8 @@ int AnalyzeEachLine(std::istream& in, std::ostream& out, std::ostream& err, int 
         if (!parsed.ok) {
             err << "line " << lineNumber << ": " << parsed.error << std::endl;
             status = kExitBadLine;
+        } else if (solve != nullptr) {
+            if (!solve->Answer(parsed, out)) break;
         } else {
             // The C runtime generator, seeded by RunAnalyzer, as in the game.
             Searcher searcher(&std::rand);
@@ -205,8 +248,9 @@ int AnalyzeEachLine(std::istream& in, std::ostream& out, std::ostream& err, int 
 
 }  // namespace
 
-int AnalyzeLines(std::istream& in, std::ostream& out, std::ostream& err, int level) {
-    return Guarded(out, err, [&] { return AnalyzeEachLine(in, out, err, level); });
+int AnalyzeLines(std::istream& in, std::ostream& out, std::ostream& err, int level,
+                 TSolveMode* solve) {
+    return Guarded(out, err, [&] { return AnalyzeEachLine(in, out, err, level, solve); });
 }
 
 int RunAnalyzer(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
@@ -232,6 +276,7 @@ int RunAnalyzer(const std::vector<std::string>& args, std::istream& in, std::ost
             return kExitOk;
         });
     }
+    if (options.solve) return RunSolveMode(options, in, out, err);
     std::srand(options.seedGiven ? options.seed : static_cast<unsigned>(std::time(nullptr)));
     return AnalyzeLines(in, out, err, options.level);
 }

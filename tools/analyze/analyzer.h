@@ -13,12 +13,16 @@ constexpr int kExitUsage = 2;     // a bad option or value; nothing was read
 constexpr int kExitIoError = 3;   // the input could not be read or the output written
 constexpr int kExitNoMemory = 4;  // memory ran out
 
+class TSolveMode;
+
 struct AnalyzerOptions {
     int level = 4;
     bool seedGiven = false;
     unsigned seed = 0;
     bool help = false;
     bool bench = false;
+    bool solve = false;
+    int tableMiB = 0;  // the solver's table; 0 for its default size
 };
 
 // Reads the command-line arguments (without the program name). Returns false
@@ -34,8 +38,10 @@ bool ParseOptions(const std::vector<std::string>& args, AnalyzerOptions& options
 // bounded part of a line is ever kept, however long it is. A read or write
 // error or a failed allocation ends the loop with one message on `err`.
 // Returns kExitOk, kExitBadLine when any line was skipped, or kExitIoError or
-// kExitNoMemory.
-int AnalyzeLines(std::istream& in, std::ostream& out, std::ostream& err, int level);
+// kExitNoMemory. With `solve`, each position gets the solver's answer
+// instead, and an interrupted solve ends the loop.
+int AnalyzeLines(std::istream& in, std::ostream& out, std::ostream& err, int level,
+                 TSolveMode* solve = nullptr);
 
 // The whole program: options, seeding, then the lines or the benchmark.
 // Returns one of the exit statuses above.

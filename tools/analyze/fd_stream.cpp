@@ -23,6 +23,7 @@ FdInBuf::int_type FdInBuf::underflow() {
         }
         if (got == 0) return traits_type::eof();
         if (errno != EINTR) ThrowErrno("cannot read the input");
+        if (stop_ != nullptr && stop_->load()) return traits_type::eof();
     }
 }
 

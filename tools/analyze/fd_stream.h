@@ -5,15 +5,21 @@
 //
 // Both throw std::system_error carrying errno and what was being done, from
 // inside the stream call that met the error; a stream with badbit among its
-// exceptions() passes it on unchanged. Interrupted calls are retried.
+// exceptions() passes it on unchanged. Interrupted calls are retried, except
+// a read interrupted once the reader's stop flag is set, which ends the input.
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <streambuf>
 
 class FdInBuf : public std::streambuf {
   public:
     explicit FdInBuf(int fd) : fd_(fd) {}
+
+    // A signal handler that sets `*stop` (null for none) ends the input when
+    // it interrupts a read: Ctrl+C must not wait for another line to arrive.
+    void EndOnInterrupt(const std::atomic<bool>* stop) { stop_ = stop; }
 
   protected:
     // Returns as soon as some bytes are there, so that an interactive caller
@@ -22,6 +28,7 @@ class FdInBuf : public std::streambuf {
 
   private:
     int fd_;
+    const std::atomic<bool>* stop_ = nullptr;
     std::array<char, 1 << 16> buffer_{};
 };
 
