@@ -170,7 +170,13 @@ int TSolver::RootScore(const TBitBoard& board) {
     while (lower < upper) {
         rootLower_ = lower;
         rootUpper_ = upper;
-        const int probe = lower + (upper - lower) / 2;
+        // Most positions are near a draw, and a window at 0 is the cheapest
+        // to settle there, so the sign is asked first; then the range halves.
+        int probe = lower + (upper - lower) / 2;
+        if (lower < 0 && upper > 0)
+            probe = 0;
+        else if (upper == 0)
+            probe = -1;
         const int r = Negamax(board, probe, probe + 1);
         if (stopped_) return 0;
         if (r <= probe)
