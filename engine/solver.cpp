@@ -149,7 +149,7 @@ int TSolver::Negamax(const TBitBoard& board, int alpha, int beta) {
         if (stopped_) return 0;
         const int storedColumn = flip ? kColumns - 1 - moves.column[i] : moves.column[i];
         if (score >= beta) {
-            table_.StoreLower(tableKey, score, storedColumn);
+            table_.StoreLower(tableKey, empty, score, storedColumn);
             return score;
         }
         if (score > alpha) {
@@ -157,7 +157,7 @@ int TSolver::Negamax(const TBitBoard& board, int alpha, int beta) {
             bestColumn = storedColumn;
         }
     }
-    table_.StoreUpper(tableKey, alpha, bestColumn);
+    table_.StoreUpper(tableKey, empty, alpha, bestColumn);
     return alpha;
 }
 

@@ -23,7 +23,8 @@ void TTranspositionTable::Unmap::operator()(std::uint64_t*) const { munmap(mappi
 TTranspositionTable::TTranspositionTable(std::size_t bytes) : bits_(kMinBits) {
     while (bits_ < kKeyBits - 1 && (std::size_t{2} << bits_) * sizeof(std::uint64_t) <= bytes)
         ++bits_;
-    checkBits_ = kKeyBits - bits_;
+    // One bit fewer chooses a bucket of two slots, so one more is kept.
+    checkBits_ = kKeyBits - bits_ + 1;
     checkMask_ = (1ull << checkBits_) - 1;
 
     // Anonymous pages start zeroed and are taken from the system only as they
