@@ -197,6 +197,29 @@ TEST_F(Solver, EverySolveStartsAfresh) {
     EXPECT_EQ(again.positions, alone);
 }
 
+// A bound on a large subtree must outlive any number of small positions
+// stored after it, even in the smallest table, where they share its bucket
+// many times over; and the newest small position is still there to be found.
+TEST(SolverTable, KeepsTheLargestSubtreeAndTheNewestEntry) {
+    TTranspositionTable table(std::size_t{1} << 20);
+    const std::uint64_t deep = 0x1234'5678'9ABCull;
+    table.StoreLower(deep, 30, 5, 3);
+    for (std::uint64_t key = 1; key <= 4 * table.Entries(); ++key) {
+        table.StoreUpper(deep + key, 2, -1, -1);
+        ASSERT_TRUE(table.Probe(deep + key).found) << key;
+    }
+    const TTableEntry kept = table.Probe(deep);
+    ASSERT_TRUE(kept.found);
+    EXPECT_EQ(kept.lower, 5);
+    EXPECT_EQ(kept.move, 3);
+    // A bound added later to the same position keeps the one it had.
+    table.StoreUpper(deep, 30, 9, -1);
+    EXPECT_EQ(table.Probe(deep).lower, 5);
+    EXPECT_EQ(table.Probe(deep).upper, 9);
+    table.Clear();
+    EXPECT_FALSE(table.Probe(deep).found);
+}
+
 TEST_F(Solver, StopsWhenAskedAndReportsProgress) {
     std::atomic<bool> stop{false};
     struct Seen {
