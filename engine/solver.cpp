@@ -42,8 +42,14 @@ struct TMoveList {
 // looking up all its children in the table first pays for the lookups.
 constexpr int kChildLookupEmpty = 16;
 
+// When the board fills up column by column, the side that moved first gets
+// the cells of rows 1, 3 and 5 counted from the bottom, the other side those
+// of rows 2, 4 and 6; a threat on one's own kind of row is the one that
+// tends to decide the game, so it counts half as much again.
+constexpr std::uint64_t kFirstMoverRows = solver_bits::kBottomRow * 0b010101;
+constexpr std::uint64_t kSecondMoverRows = solver_bits::kBottomRow * 0b101010;
 // Above any count of threats, so the table's move always goes first.
-constexpr int kTableMoveBonus = 64;
+constexpr int kTableMoveBonus = 128;
 
 }  // namespace
 
@@ -118,14 +124,16 @@ int TSolver::Negamax(const TBitBoard& board, int alpha, int beta) {
     }
 
     // The move that worked before first, then the moves that leave the most
-    // cells where we would complete four.
+    // cells where we would complete four, those on our own kind of row counting
+    // more.
     TMoveList moves;
     for (const int c : kCentreFirst) {
         const std::uint64_t move = safe & solver_bits::ColumnCells(c);
         if (move == 0) continue;
         const std::uint64_t threats =
             solver_bits::FourCompletingCells(board.mine | move) & ~(board.all | move);
-        int score = std::popcount(threats);
+        const std::uint64_t goodRows = (board.stones & 1) == 0 ? kFirstMoverRows : kSecondMoverRows;
+        int score = 2 * std::popcount(threats) + std::popcount(threats & goodRows);
         if (c == tableMove) score += kTableMoveBonus;
         // The child's table slot is almost never cached; ask for it now, so
         // the reads for all children overlap.
