@@ -104,6 +104,14 @@ int TSolver::Negamax(const TBitBoard& board, int alpha, int beta) {
         if (alpha >= beta) return beta;
     }
 
+    // A forced move's score is exactly the child's, which the child looks up
+    // and stores itself; an entry of our own would only cost a memory access.
+    if ((safe & (safe - 1)) == 0) {
+        TBitBoard child = board;
+        child.Play(safe);
+        return -Negamax(child, -beta, -alpha);
+    }
+
     // Mirror images share one entry; the entry's move is then mirrored too.
     const std::uint64_t key = board.Key();
     const std::uint64_t mirrored = MirroredKey(key);
