@@ -295,6 +295,34 @@ TEST_F(MainWindowTest, ClicksMadeWhileTheComputerThinksAreDropped) {
     EXPECT_EQ(Position().MoveCount, 2);
 }
 
+TEST_F(MainWindowTest, ClicksQueuedBehindTheClickThatStartsTheComputerAreDropped) {
+    Open();
+    window->cboxColour->setCurrentIndex(1);  // New Game lets the computer open
+    // Two quick clicks on New Game wait in the queue, and then the label
+    // changes, as when the user's last stone has won: its relayout and repaint
+    // wait behind the clicks, so the computer's turn, started by the first
+    // click from inside the queue's delivery, posts nothing new. The second
+    // click was made before the search and must not act once the computer
+    // has opened.
+    for (int click = 0; click < 2; ++click) {
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            const QPointF at(10, 10);
+            QCoreApplication::postEvent(
+                window->BitBtn1,
+                new QMouseEvent(type, at, window->BitBtn1->mapToGlobal(at), Qt::LeftButton,
+                                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                Qt::NoModifier));
+        }
+    }
+    window->SetTurnText(kYouWonText);
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_EQ(searches, 1);
+    EXPECT_EQ(Position().MoveCount, 1);
+    EXPECT_EQ(window->Game.HistoryCount, 1);
+    EXPECT_EQ(Position().SideToMove, Blue);
+}
+
 TEST_F(MainWindowTest, TheWindowSnapsBackTo300) {
     Open();
     window->resize(250, 400);

@@ -23,6 +23,13 @@ void TInputGate::DropPendingInput() {
     // during the search is already queued; a second pass catches what the
     // first one turned into further events (a press that became a click).
     QCoreApplication::processEvents();
+    // When the computer's turn was itself started from a posted event (a
+    // queued call, or a click that waited in the queue), processEvents()
+    // runs nested inside that event's delivery and skips the events posted
+    // before it, unless something new has been posted since: the second of
+    // two queued New Game clicks would survive the search and start the
+    // computer again. Sending the posted events by hand reaches them too.
+    QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
 }
 
