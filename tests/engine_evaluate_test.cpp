@@ -36,7 +36,7 @@ std::vector<std::vector<Cell>> AllLinesOfFour() {
 TPosition StonesOnly(int player, const std::vector<Cell>& cells) {
     TPosition p;
     ClearPosition(p);
-    for (const auto& [c, r] : cells) p.Stones[player][c] |= 1 << r;
+    for (const auto& [c, r] : cells) p.Stones[player][c] = Bit(p.Stones[player][c], r);
     return p;
 }
 

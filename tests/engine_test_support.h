@@ -29,14 +29,19 @@ inline TPosition FromColumns(std::string_view moves) {
     return p;
 }
 
+// `mask` with the bit of row `row` set.
+inline std::uint8_t Bit(std::uint8_t mask, int row) {
+    return static_cast<std::uint8_t>(mask | 1u << row);
+}
+
 // A position with exactly these stones; every column must be filled from
 // the bottom without gaps. The side to move follows from the stone count.
 inline TPosition FromCells(std::initializer_list<Cell> red, std::initializer_list<Cell> blue) {
     TPosition p;
     ClearPosition(p);
     int count = 0;
-    for (const auto& [c, r] : red) p.Stones[Red][c] |= 1 << r, ++count;
-    for (const auto& [c, r] : blue) p.Stones[Blue][c] |= 1 << r, ++count;
+    for (const auto& [c, r] : red) p.Stones[Red][c] = Bit(p.Stones[Red][c], r), ++count;
+    for (const auto& [c, r] : blue) p.Stones[Blue][c] = Bit(p.Stones[Blue][c], r), ++count;
     for (int c = 0; c < kColumns; ++c) {
         int height = 0;
         while ((p.Stones[Red][c] | p.Stones[Blue][c]) >> height & 1) ++height;
