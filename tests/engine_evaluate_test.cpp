@@ -5,6 +5,7 @@
 #include "engine/evaluate.h"
 #include "engine_test_support.h"
 
+using engine_test::Bit;
 using engine_test::Cell;
 using engine_test::FromCells;
 

@@ -231,7 +231,7 @@ std::vector<Broken> BrokenFiles() {
          "offset 5000"},
         {"pixel offset inside the header", Raw(good, [](auto& f) { Put32(f, 10, 20); }),
          "offset 20"},
-        {"truncated pixel data", Raw(good, [](auto& f) { f.resize(f.size() - 4); }),
+        {"truncated pixel data", Raw(good, [](auto& f) { f.erase(f.end() - 4, f.end()); }),
          "truncated: 21 bytes needed, 20 present"},
         {"palette index out of range",
          MakeBmp(With(indexed,

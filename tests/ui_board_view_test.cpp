@@ -54,8 +54,12 @@ TPosition Mixed() {
     for (int column = 0; column < kColumns; ++column) {
         for (int row = 0; row < kRows; ++row) {
             const int kind = (column + 2 * row) % 3;
-            if (kind == 1) p.Stones[Blue][column] |= 1 << row;
-            if (kind == 2) p.Stones[Red][column] |= 1 << row;
+            if (kind == 1)
+                p.Stones[Blue][column] =
+                    static_cast<std::uint8_t>(p.Stones[Blue][column] | 1u << row);
+            if (kind == 2)
+                p.Stones[Red][column] =
+                    static_cast<std::uint8_t>(p.Stones[Red][column] | 1u << row);
         }
     }
     return p;
@@ -247,8 +251,10 @@ TPosition Stones(const std::vector<std::pair<int, int>>& red,
                  const std::vector<std::pair<int, int>>& blue = {}) {
     TPosition p;
     ClearPosition(p);
-    for (const auto& [column, row] : red) p.Stones[Red][column] |= 1 << row;
-    for (const auto& [column, row] : blue) p.Stones[Blue][column] |= 1 << row;
+    for (const auto& [column, row] : red)
+        p.Stones[Red][column] = static_cast<std::uint8_t>(p.Stones[Red][column] | 1u << row);
+    for (const auto& [column, row] : blue)
+        p.Stones[Blue][column] = static_cast<std::uint8_t>(p.Stones[Blue][column] | 1u << row);
     return p;
 }
 

@@ -466,7 +466,8 @@ TEST_F(MainWindowTest, AFullBoardWithoutFourNeverBlinks) {
     for (int column = 0; column < kColumns; ++column) {
         for (int row = 0; row < kRows; ++row) {
             // Pairs of columns alternate, and each column alternates by row.
-            full.Stones[(column / 2 + row) % 2][column] |= 1 << row;
+            auto& mask = full.Stones[(column / 2 + row) % 2][column];
+            mask = static_cast<std::uint8_t>(mask | 1u << row);
         }
         full.NextBit[column] = kFullColumn;
     }
