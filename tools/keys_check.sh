@@ -38,42 +38,13 @@ mkdir -p "$out"
 cd "$repo"
 [[ -x $program ]] || { echo "keys_check: $program is not an executable program" >&2; exit 2; }
 
-work=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
-cleanup() {
-    local status=$?
-    set +e
-    # Only the two processes started here, by their ids.
-    for pid in $app_pid $xvfb_pid; do
-        kill "$pid" 2> /dev/null
-        wait "$pid" 2> /dev/null
-    done
-    rm -rf "$work"
-    exit "$status"
-}
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
-xvfb_pid=$!
-for ((i = 0; i < timeout * 10; i++)); do
-    [[ -s $work/display ]] && break
-    kill -0 "$xvfb_pid" 2> /dev/null || { echo "keys_check: Xvfb failed:" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-    sleep 0.1
-done
-[[ -s $work/display ]] || { echo "keys_check: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=:$(head -n 1 "$work/display")
-unset WAYLAND_DISPLAY
-for ((i = 0; i < timeout * 10; i++)); do
-    xdotool getdisplaygeometry > /dev/null 2>&1 && break
-    sleep 0.1
-done
-export QT_QPA_PLATFORM=xcb
+check_name=keys_check
+source "$repo/tools/check_session.sh"
+StartXvfb 1024x768x24 "$timeout"
 
 "$program" > "$work/app.log" 2>&1 &
 app_pid=$!
+Track "$app_pid"
 window=""
 for ((i = 0; i < timeout * 5; i++)); do
     kill -0 "$app_pid" 2> /dev/null || { echo "keys_check: the program exited:" >&2; cat "$work/app.log" >&2; exit 1; }

@@ -39,45 +39,13 @@ if [[ $program != */* ]]; then
 fi
 [[ -x $program ]] || { echo "screenshot: $program is not an executable program" >&2; exit 2; }
 
-work=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
-cleanup() {
-    local status=$?
-    set +e
-    # Only the two processes started here, by their ids.
-    for pid in $app_pid $xvfb_pid; do
-        kill "$pid" 2> /dev/null
-        wait "$pid" 2> /dev/null
-    done
-    rm -rf "$work"
-    exit "$status"
-}
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-
-# Xvfb picks a free display itself and reports its number on the given fd.
-Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
-xvfb_pid=$!
-for ((i = 0; i < timeout * 10; i++)); do
-    [[ -s $work/display ]] && break
-    kill -0 "$xvfb_pid" 2> /dev/null || { echo "screenshot: Xvfb failed:" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-    sleep 0.1
-done
-[[ -s $work/display ]] || { echo "screenshot: Xvfb did not start" >&2; exit 1; }
-DISPLAY=:$(head -n 1 "$work/display")
-export DISPLAY
-unset WAYLAND_DISPLAY
-# The server must answer before the program may connect.
-for ((i = 0; i < timeout * 10; i++)); do
-    xdotool getdisplaygeometry > /dev/null 2>&1 && break
-    sleep 0.1
-done
-export QT_QPA_PLATFORM=xcb
+check_name=screenshot
+source "$repo/tools/check_session.sh"
+StartXvfb "$screen" "$timeout"
 
 "$program" > "$work/app.log" 2>&1 &
 app_pid=$!
+Track "$app_pid"
 
 # The window: by the program's process id, or else by its name or class.
 name=$(basename "$program")

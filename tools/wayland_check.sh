@@ -26,24 +26,8 @@ for tool in weston weston-screenshooter; do
 done
 [[ -x $program ]] || { echo "wayland_check: $program is not an executable program" >&2; exit 2; }
 
-work=$(mktemp -d)
-chmod 700 "$work"
-weston_pid=""
-app_pid=""
-cleanup() {
-    local status=$?
-    set +e
-    # Only the two processes started here, by their ids.
-    for pid in $app_pid $weston_pid; do
-        kill "$pid" 2> /dev/null
-        wait "$pid" 2> /dev/null
-    done
-    rm -rf "$work"
-    exit "$status"
-}
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
+check_name=wayland_check
+source "$repo/tools/check_session.sh"
 
 # A private runtime folder and socket, so a desktop's own compositor is not used.
 export XDG_RUNTIME_DIR=$work
@@ -52,6 +36,7 @@ socket=wayland-fourfall-check
 weston --backend=headless-backend.so --use-pixman --debug --socket="$socket" \
     --width=1024 --height=768 --idle-time=0 > "$work/weston.log" 2>&1 &
 weston_pid=$!
+Track "$weston_pid"
 for ((i = 0; i < 100; i++)); do
     [[ -S $work/$socket ]] && break
     kill -0 "$weston_pid" 2> /dev/null || { echo "wayland_check: weston failed:" >&2; cat "$work/weston.log" >&2; exit 1; }
@@ -64,6 +49,7 @@ export QT_QPA_PLATFORM=wayland
 
 (cd "$repo" && exec "$program") > "$work/app.log" 2>&1 &
 app_pid=$!
+Track "$app_pid"
 sleep "$wait_for"
 if ! kill -0 "$app_pid" 2> /dev/null; then
     echo "wayland_check: the game exited under Wayland:" >&2
@@ -87,15 +73,24 @@ fi
 echo "wayland_check: the game runs under Wayland ($(grep -c . "$work/app.log" || true) lines of log)"
 kill "$app_pid" 2> /dev/null || true
 wait "$app_pid" 2> /dev/null || true
-app_pid=""
 
 # The frame, its menus, the About box and play, through the GUI test suites, when
 # they are built: they drive the real widgets, here on the Wayland platform.
+# The headless compositor has no keyboard, so it never gives a window the
+# keyboard focus, and the main window's keyboard tests cannot run here; they
+# run offscreen in every `make test` and on X11 in tools/keys_check.sh.
+keyboard_tests=TheLevelBoxHasTheFirstFocusAndDigitsStillPlay:EachDigitPlaysItsColumnFromAnyControl
+keyboard_tests+=:TabReachesTheBoardWhereArrowsChooseAndDropKeysPlay:BoardKeysElsewhereKeepTheirControlsMeaning
+keyboard_tests+=:TheMarkerSitsAboveTheChosenColumnOffTheBoardBitmap:ShortcutsRunTheButtonAndMenuHandlers
+keyboard_tests+=:KeysWhileAMenuIsOpenGoToTheMenu:KeysAndAccessKeysPressedDuringTheSearchAreDropped
+keyboard_tests+=:TheWheelChangesOnlyAFocusedBox
 tests=$(dirname "$program")/../tests
 failed=0
 for suite in skin_tests ui_about_tests ui_main_window_tests; do
     [[ -x $tests/$suite ]] || { echo "wayland_check: $suite not built, skipped"; continue; }
-    if (cd "$repo" && timeout 300 "$tests/$suite" > "$work/$suite.log" 2>&1); then
+    filter=()
+    [[ $suite == ui_main_window_tests ]] && filter=("--gtest_filter=-MainWindowTest.${keyboard_tests//:/:MainWindowTest.}")
+    if (cd "$repo" && timeout 300 "$tests/$suite" "${filter[@]}" > "$work/$suite.log" 2>&1); then
         echo "wayland_check: $suite passed under Wayland"
     else
         echo "wayland_check: $suite FAILED under Wayland:" >&2

@@ -28,22 +28,8 @@ for tool in Xvfb xdotool xprop wmctrl import dbus-run-session $wms; do
 done
 [[ -x $program ]] || { echo "wm_check: $program is not an executable program" >&2; exit 2; }
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    local status=$?
-    set +e
-    # Only the processes started here, by their ids, the last started first.
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2> /dev/null
-        wait "${pids[i]}" 2> /dev/null
-    done
-    rm -rf "$work"
-    exit "$status"
-}
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
+check_name=wm_check
+source "$repo/tools/check_session.sh"
 
 failures=0
 check() {  # check WM WHAT CONDITION...
@@ -67,16 +53,7 @@ shot() { import -window root "$out/$1.png"; echo "  saved $out/$1.png"; }
 run_under() {
     local wm=$1
     echo "== $wm"
-    rm -f "$work/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
-    local xvfb=$!
-    pids+=("$xvfb")
-    for ((i = 0; i < 100; i++)); do [[ -s $work/display ]] && break; sleep 0.1; done
-    DISPLAY=:$(head -n 1 "$work/display")
-    export DISPLAY
-    unset WAYLAND_DISPLAY
-    export QT_QPA_PLATFORM=xcb
-    for ((i = 0; i < 100; i++)); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sleep 0.1; done
+    StartXvfb 1280x1024x24 10
 
     # xfwm4 needs a session bus; dbus-run-session ends the bus with the manager.
     if [[ $wm == xfwm4 ]]; then
@@ -84,13 +61,12 @@ run_under() {
     else
         "$wm" > "$work/$wm.log" 2>&1 &
     fi
-    local wm_pid=$!
-    pids+=("$wm_pid")
+    Track $!
     sleep 2
 
     (cd "$repo" && exec "$program") > "$work/app.log" 2>&1 &
     local app=$!
-    pids+=("$app")
+    Track "$app"
     local win=""
     for ((i = 0; i < 100; i++)); do
         win=$(xdotool search --onlyvisible --pid "$app" 2> /dev/null | head -n 1 || true)
@@ -210,11 +186,7 @@ run_under() {
         check "$wm" "Help > About opened the About box" false
     fi
 
-    for pid in "$app" "$wm_pid" "$xvfb"; do
-        kill "$pid" 2> /dev/null || true
-        wait "$pid" 2> /dev/null || true
-    done
-    pids=()
+    StopTracked
 }
 
 for wm in $wms; do
